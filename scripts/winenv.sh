@@ -1,0 +1,58 @@
+# Sourced by the other scripts: the Wine prefix, the virtual display and the
+# long-lived Wine processes that every test run shares.
+# Usage: KALVORY_BUILD=<build dir> . scripts/winenv.sh
+
+KALVORY_ROOT=${KALVORY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+KALVORY_BUILD=${KALVORY_BUILD:-$KALVORY_ROOT/build}
+export WINEPREFIX=${WINEPREFIX:-$KALVORY_BUILD/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The program is written for Japanese Windows: code page 932 and Japanese fonts.
+export LANG=ja_JP.UTF-8
+unset LC_ALL
+KALVORY_LOGS=$KALVORY_BUILD/logs
+mkdir -p "$KALVORY_LOGS"
+
+# wait_for DEADLINE_SECONDS COMMAND...: polls until COMMAND succeeds.
+wait_for() {
+  local deadline=$(( $(date +%s) + $1 )); shift
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s)" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+# Starts Xvfb when there is no display; remembers its pid so it can be ended.
+KALVORY_XVFB_PID=""
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$KALVORY_LOGS/xvfb.log" 2>&1 &
+  KALVORY_XVFB_PID=$!
+  export DISPLAY=":$n"
+  wait_for 30 xdpyinfo || { echo "winenv: Xvfb did not start" >&2; return 1; }
+}
+
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.kalvory-ready" ] && return 0
+  echo "winenv: creating the Wine prefix in $WINEPREFIX (code page 932)"
+  rm -rf "$WINEPREFIX"
+  wineboot -i >"$KALVORY_LOGS/wineboot.log" 2>&1 </dev/null
+  wineserver -w
+  touch "$WINEPREFIX/.kalvory-ready"
+}
+
+# A wine command whose output goes through a pipe can hang when it is the one
+# that starts the wineserver or the desktop: start both here, output to files.
+start_wine_services() {
+  wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
+  wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
+  wait_for 60 pgrep -f 'system32.explorer.exe' || { echo "winenv: Wine desktop did not start" >&2; return 1; }
+}
+
+stop_wine_services() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$KALVORY_XVFB_PID" ]; then kill "$KALVORY_XVFB_PID" 2>/dev/null || true; fi
+}

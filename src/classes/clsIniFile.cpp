@@ -1,0 +1,181 @@
+#include "clsIniFile.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cwctype>
+
+#include "../runtime/Error.h"
+#include "../runtime/Handle.h"
+#include "../runtime/Text.h"
+
+namespace {
+constexpr DWORD kValueBufferSize = 256;
+constexpr DWORD kNotOrdinaryFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
+    wchar_t text[8] = L"";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) == 0 || text[0] == L'\0') return fallback;
+    return text;
+}
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Walks a numeric text and writes it out in the C locale's notation.
+class NumberScanner {
+public:
+    explicit NumberScanner(const std::wstring& text)
+        : text_(text), decimal_(LocaleText(LOCALE_SDECIMAL, L".")), grouping_(LocaleText(LOCALE_STHOUSAND, L",")) {}
+
+    bool Scan(std::string& cText) {
+        SkipBlanks();
+        Sign();
+        const int wholeDigits = Digits(true);
+        int fractionDigits = 0;
+        if (Match(decimal_)) {
+            out_ += '.';
+            fractionDigits = Digits(false);
+        }
+        if (wholeDigits + fractionDigits == 0) return false;
+        if (!Exponent()) return false;
+        SkipBlanks();
+        cText = out_;
+        return at_ == text_.size();
+    }
+
+private:
+    void SkipBlanks() {
+        while (at_ < text_.size() && IsBlank(text_[at_])) ++at_;
+    }
+    void Sign() {
+        if (at_ < text_.size() && (text_[at_] == L'+' || text_[at_] == L'-')) {
+            if (text_[at_] == L'-') out_ += '-';
+            ++at_;
+        }
+    }
+    bool Match(const std::wstring& token) {
+        if (token.empty() || text_.compare(at_, token.size(), token) != 0) return false;
+        at_ += token.size();
+        return true;
+    }
+    // Grouping separators count only between digits of the whole part.
+    int Digits(bool allowGrouping) {
+        int count = 0;
+        for (;;) {
+            if (at_ < text_.size() && IsDigit(text_[at_])) {
+                out_ += static_cast<char>(text_[at_++]);
+                ++count;
+            } else if (allowGrouping && count > 0 && at_ + grouping_.size() < text_.size() &&
+                       text_.compare(at_, grouping_.size(), grouping_) == 0 && IsDigit(text_[at_ + grouping_.size()])) {
+                at_ += grouping_.size();
+            } else {
+                return count;
+            }
+        }
+    }
+    bool Exponent() {
+        if (at_ >= text_.size() || std::wcschr(L"eEdD", text_[at_]) == nullptr) return true;
+        ++at_;
+        out_ += 'e';
+        Sign();
+        return Digits(false) > 0;
+    }
+
+    const std::wstring& text_;
+    std::wstring decimal_;
+    std::wstring grouping_;
+    size_t at_ = 0;
+    std::string out_;
+};
+
+// Rounds half to even and raises the overflow error outside [low, high].
+double RoundIntoRange(double value, double low, double high) {
+    const double rounded = std::nearbyint(value);
+    if (!std::isfinite(rounded) || rounded < low || rounded > high) RaiseOverflow();
+    return rounded;
+}
+
+// Windows refuses to write a read-only file; a process with the rights to
+// ignore the flag (root under Wine) must refuse all the same.
+bool IsReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool CreateEmptyFile(const std::wstring& path) {
+    if (IsReadOnly(path)) return false;
+    KernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+}  // namespace
+
+bool ParseNumericText(const std::wstring& text, double& value) {
+    std::string cText;
+    if (!NumberScanner(text).Scan(cText)) return false;
+    value = std::strtod(cText.c_str(), nullptr);
+    return true;
+}
+
+bool FileExists(const std::wstring& path) {
+    if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW(path.c_str(), &found));
+    if (!search) return false;
+    return (found.dwFileAttributes & kNotOrdinaryFile) == 0;
+}
+
+bool clsIniFile::setFile(const std::wstring& IstrFilePath, bool IblnInit) {
+    try {
+        // The profile functions take the path in the ANSI code page; a path
+        // that does not survive that could name another file.
+        if (IstrFilePath.empty() || !IsAnsiRepresentable(IstrFilePath)) return false;
+        if ((!FileExists(IstrFilePath) || IblnInit) && !CreateEmptyFile(IstrFilePath)) return false;
+        mstrFilePath = IstrFilePath;
+        mblnFileSet = true;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool clsIniFile::setValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName,
+                          const std::wstring& IstrValue) {
+    try {
+        if (!mblnFileSet || !FileExists(mstrFilePath) || IsReadOnly(mstrFilePath)) return false;
+        return WritePrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(),
+                                          ToAnsi(IstrValue).c_str(), ToAnsi(mstrFilePath).c_str()) != 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::wstring clsIniFile::getValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName) {
+    try {
+        if (!mblnFileSet || !FileExists(mstrFilePath)) return L"";
+        char buffer[kValueBufferSize] = {};
+        const DWORD copied =
+            GetPrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(), "", buffer,
+                                     kValueBufferSize, ToAnsi(mstrFilePath).c_str());
+        if (copied == 0) return L"";
+        buffer[kValueBufferSize - 1] = '\0';
+        // A cut value may end in half of a double-byte character: drop it.
+        return FromAnsi(CutAnsi(buffer, kValueBufferSize - 1));
+    } catch (...) {
+        return L"";
+    }
+}
+
+Integer clsIniFile::getIntValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName, Integer IintValue) {
+    double value;
+    if (!ParseNumericText(getValue(IstrSection, IstrKeyName), value)) return IintValue;
+    return static_cast<Integer>(RoundIntoRange(value, -32768.0, 32767.0));
+}
+
+Long clsIniFile::getLongValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName, Long IlngValue) {
+    double value;
+    if (!ParseNumericText(getValue(IstrSection, IstrKeyName), value)) return IlngValue;
+    return static_cast<Long>(RoundIntoRange(value, -2147483648.0, 2147483647.0));
+}

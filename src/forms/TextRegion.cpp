@@ -1,0 +1,18 @@
+#include "TextRegion.h"
+
+#include <windows.h>
+
+#include "../runtime/Forms.h"
+#include "../runtime/Text.h"
+
+void CutWindowToText(Form& form, const std::wstring& text) {
+    HDC dc = form.hDC();
+    const std::string bytes = ToAnsi(text);
+    BeginPath(dc);
+    TextOutA(dc, 0, 0, bytes.c_str(), lstrlenA(bytes.c_str()));
+    EndPath(dc);
+    HRGN region = PathToRegion(dc);
+    // Once set, the region belongs to the window, which frees the one before.
+    if (region && !SetWindowRgn(form.hWnd(), region, TRUE)) DeleteObject(region);
+    form.Refresh();
+}

@@ -1,0 +1,82 @@
+#include "frmMain.h"
+
+#include <cmath>
+
+#include "../modules/modGlobal.h"
+#include "../modules/modStart.h"
+#include "../res/resource.h"
+#include "../runtime/App.h"
+#include "../runtime/Clock.h"
+#include "TextRegion.h"
+
+namespace {
+const FontSpec kClockFont{L"ＭＳ ゴシック", 72.0f, true, SHIFTJIS_CHARSET};
+
+const FormDesign kDesign{L"Kalvory", 5415.0f, 3030.0f, RGB(0, 0, 0), kClockFont, IDI_CLOCK, IDR_MAINMENU};
+
+// Left, top, width and height in twips; below the face, so never seen.
+constexpr RECT kTaskTrayBox{1080, 2040, 3855, 1215};
+
+// Colour of each font-colour item, in menu order.
+constexpr Long kFontColors[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 255),
+                                RGB(0, 255, 0), RGB(0, 128, 0),     RGB(255, 0, 0)};
+
+Long RoundTwips(float twips) { return static_cast<Long>(std::lrint(twips)); }
+}  // namespace
+
+// Defined after the design it is built from, which is initialised first.
+frmMainForm frmMain;
+
+frmMainForm::frmMainForm()
+    : Form(kDesign),
+      timTimeTone(*this, 1000, false, nullptr),
+      pctTaskTray(*this, kTaskTrayBox, nullptr),
+      timClock(*this, 200, true, [this] { timClock_Timer(); }),
+      lblTemplate(*this, kClockFont),
+      mnuTimeTone(*this, IDM_TIMETONE),
+      mnuDispPositionLT(*this, IDM_DISPPOSITION_LT),
+      mnuDispPositionLD(*this, IDM_DISPPOSITION_LD),
+      mnuDispPositionRT(*this, IDM_DISPPOSITION_RT),
+      mnuDispPositionRD(*this, IDM_DISPPOSITION_RD),
+      mnuDispPositionMM(*this, IDM_DISPPOSITION_MM),
+      mnuFontSizeValue(*this, IDM_FONTSIZE_BASE, 1, 16),
+      mnuFontColorValue(*this, IDM_FONTCOLOR_BASE, 1, 6),
+      mnuFontBold(*this, IDM_FONTBOLD),
+      mnuTransValue(*this, IDM_TRANS_BASE, 0, 10),
+      mnuQuit(*this, IDM_QUIT) {}
+
+void frmMainForm::FillColorTable() {
+    for (int index = 1; index <= 6; ++index) glngColor[index] = kFontColors[index - 1];
+}
+
+void frmMainForm::Form_Load() {
+    App.SetTaskVisible(false);
+    mblnLoading = vbTrue;
+    FillColorTable();
+    SetTop(static_cast<float>(glngTop));
+    SetLeft(static_cast<float>(glngLeft));
+    SetVisible(gblnDispClock != vbFalse);
+    mblnLoading = vbFalse;
+    timClock_Timer();
+    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void frmMainForm::Form_Unload(Integer& /*cancel*/) {
+    glngTop = RoundTwips(Top());
+    glngLeft = RoundTwips(Left());
+    SaveSettings();
+}
+
+void frmMainForm::timClock_Timer() {
+    if (mblnLoading) return;
+    lblTemplate.SetCaption(FormatHourMinuteSecond(Now()));
+    SetWidth(lblTemplate.Width());
+    SetHeight(lblTemplate.Height());
+    CutWindowToText(*this, FormatHourMinuteSecond(Now()));
+}
+
+void frmMainForm::mnuQuit_Click() { Unload(); }
+
+void frmMainForm::Menu_Click(UINT command) {
+    if (command == mnuQuit.Command()) mnuQuit_Click();
+}

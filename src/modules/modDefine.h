@@ -1,0 +1,26 @@
+#pragma once
+// Names the whole program shares: the product, its settings file and keys.
+
+constexpr const wchar_t* kProductName = L"Kalvory";
+constexpr const wchar_t* kTitleTag = L"Desktop Clock";
+constexpr const wchar_t* kIniFileName = L"Kalvory.ini";
+
+constexpr const wchar_t* kSectionWindowDesign = L"Window Design";
+constexpr const wchar_t* kSectionConfig = L"Config";
+constexpr const wchar_t* kKeyTop = L"Top";
+constexpr const wchar_t* kKeyLeft = L"Left";
+constexpr const wchar_t* kKeyFontSize = L"Font Size";
+constexpr const wchar_t* kKeyFontColor = L"Font Color";
+constexpr const wchar_t* kKeyFontBold = L"Font Bold";
+constexpr const wchar_t* kKeyTranslucence = L"Translucence";
+constexpr const wchar_t* kKeyDispClock = L"Disp Clock";
+constexpr const wchar_t* kKeyTimeTone = L"Time Tone";
+
+constexpr const wchar_t* kTextTrue = L"True";
+constexpr const wchar_t* kTextFalse = L"False";
+
+constexpr const wchar_t* kMsgSecondInstance = L"二重起動はできません";
+constexpr const wchar_t* kMsgUnexpectedError = L"予測不能のエラーが発生しました";
+
+// Message-box style: the stop icon and a single OK button.
+constexpr unsigned kStyleCritical = 16;

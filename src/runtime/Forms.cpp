@@ -1,0 +1,411 @@
+#include "Forms.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Error.h"
+#include "Screen.h"
+#include "Text.h"
+
+namespace {
+constexpr const wchar_t* kFormClass = L"KalvoryForm";
+constexpr const wchar_t* kPictureClass = L"KalvoryPictureBox";
+
+std::vector<Form*> gLoadedForms;
+bool gMessageLoopRunning = false;
+
+// Exceptions must never unwind through the system's callbacks: after start-up
+// a failing handler is abandoned and the program goes on.
+template <typename Handler>
+LRESULT GuardedCall(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Handler handler) {
+    try {
+        return handler();
+    } catch (const std::exception& error) {
+        OutputDebugStringA(error.what());
+    } catch (...) {
+        OutputDebugStringA("Kalvory: unexpected failure in an event handler");
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof(form);
+    // Own DC: the font selected for the face stays selected between ticks.
+    form.style = CS_OWNDC | CS_DBLCLKS;
+    form.lpfnWndProc = DefWindowProcW;
+    form.hInstance = GetModuleHandleW(nullptr);
+    form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+    WNDCLASSEXW picture = form;
+    picture.style = 0;
+    picture.lpszClassName = kPictureClass;
+    RegisterClassExW(&picture);
+    registered = true;
+}
+
+float TwipsPerPixelX() { return Screen.TwipsPerPixelX(); }
+float TwipsPerPixelY() { return Screen.TwipsPerPixelY(); }
+}  // namespace
+
+int TwipsToPixelsX(float twips) { return static_cast<int>(std::lrint(twips / TwipsPerPixelX())); }
+int TwipsToPixelsY(float twips) { return static_cast<int>(std::lrint(twips / TwipsPerPixelY())); }
+float PixelsToTwipsX(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelX(); }
+float PixelsToTwipsY(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelY(); }
+
+// ---- Timer ----
+
+Timer::Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTimer)
+    : owner_(owner),
+      id_(static_cast<UINT>(owner.timers_.size() + 1)),
+      designInterval_(interval),
+      designEnabled_(enabled),
+      interval_(interval),
+      enabled_(enabled),
+      onTimer_(std::move(onTimer)) {
+    owner.timers_.push_back(this);
+}
+
+void Timer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Apply();
+}
+
+void Timer::Reset() {
+    interval_ = designInterval_;
+    enabled_ = designEnabled_;
+}
+
+void Timer::Apply() {
+    if (!owner_.IsLoaded()) return;
+    if (enabled_ && interval_ > 0)
+        SetTimer(owner_.hWnd(), id_, interval_, nullptr);
+    else
+        KillTimer(owner_.hWnd(), id_);
+}
+
+void Timer::Fire() {
+    if (enabled_ && onTimer_) onTimer_();
+}
+
+// ---- Label ----
+
+Label::Label(Form& owner, const FontSpec& font) : designFont_(font), font_(font) { owner.labels_.push_back(this); }
+
+void Label::Reset() {
+    font_ = designFont_;
+    caption_.clear();
+    ChangeFont();
+}
+
+void Label::SetCaption(const std::wstring& caption) {
+    caption_ = caption;
+    Measure();
+}
+
+void Label::SetFontSize(float points) {
+    font_.Size = points;
+    ChangeFont();
+}
+
+void Label::SetFontBold(bool bold) {
+    font_.Bold = bold;
+    ChangeFont();
+}
+
+void Label::ChangeFont() {
+    gdiFont_ = CreateGdiFont(font_);
+    Measure();
+}
+
+void Label::Measure() {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, gdiFont_.get());
+    // Measured in the same bytes that the face hands to TextOutA.
+    const std::string text = ToAnsi(caption_);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    width_ = PixelsToTwipsX(extent.cx);
+    height_ = PixelsToTwipsY(extent.cy);
+}
+
+// ---- PictureBox ----
+
+PictureBox::PictureBox(Form& owner, RECT designTwips, MouseHandler onMouseMove)
+    : designTwips_(designTwips), onMouseMove_(std::move(onMouseMove)) {
+    owner.pictures_.push_back(this);
+}
+
+void PictureBox::Create(HWND parent) {
+    const RECT& r = designTwips_;
+    hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, TwipsToPixelsX(static_cast<float>(r.left)),
+                            TwipsToPixelsY(static_cast<float>(r.top)), TwipsToPixelsX(static_cast<float>(r.right)),
+                            TwipsToPixelsY(static_cast<float>(r.bottom)), parent, nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureBox::WindowProc));
+}
+
+LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self) self->hwnd_ = nullptr;
+    if (message != WM_MOUSEMOVE || !self || !self->onMouseMove_) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return GuardedCall(hwnd, message, wParam, lParam, [&]() -> LRESULT {
+        const auto x = static_cast<short>(LOWORD(lParam));
+        const auto y = static_cast<short>(HIWORD(lParam));
+        self->onMouseMove_(0, 0, PixelsToTwipsX(x), PixelsToTwipsY(y));
+        return 0;
+    });
+}
+
+// ---- Menus ----
+
+std::wstring MenuItem::Caption() const {
+    wchar_t caption[256] = L"";
+    GetMenuStringW(owner_->Menu(), command_, caption, 256, MF_BYCOMMAND);
+    return caption;
+}
+
+bool MenuItem::Checked() const { return (GetMenuState(owner_->Menu(), command_, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+void MenuItem::SetChecked(bool checked) const {
+    CheckMenuItem(owner_->Menu(), command_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+MenuItem MenuArray::operator()(Integer index) const {
+    if (index < lbound_ || index > ubound_)
+        throw VBError(vbErr::ControlArrayElementMissing,
+                      L"コントロール配列の要素 '" + std::to_wstring(index) + L"' は存在しません。");
+    return MenuItem(owner_, base_ + static_cast<UINT>(index));
+}
+
+bool MenuArray::IndexOf(UINT command, Integer& index) const {
+    const long offset = static_cast<long>(command) - static_cast<long>(base_);
+    if (offset < lbound_ || offset > ubound_) return false;
+    index = static_cast<Integer>(offset);
+    return true;
+}
+
+// ---- Form ----
+
+Form::Form(FormDesign design) : design_(std::move(design)), backColor_(design_.BackColor), font_(design_.Font) {}
+
+Form::~Form() = default;
+
+void Form::Load() {
+    if (IsLoaded()) return;
+    ResetToDesign();
+    CreateFormWindow();
+    gLoadedForms.push_back(this);
+    Form_Load();
+}
+
+void Form::Unload(Integer unloadMode) {
+    if (!IsLoaded()) return;
+    Integer cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (cancel != 0 || !IsLoaded()) return;
+    Form_Unload(cancel);
+    if (cancel != 0 || !IsLoaded()) return;
+    DestroyFormWindow();
+    gLoadedForms.erase(std::remove(gLoadedForms.begin(), gLoadedForms.end(), this), gLoadedForms.end());
+    if (gLoadedForms.empty() && gMessageLoopRunning) PostQuitMessage(0);
+}
+
+void Form::ResetToDesign() {
+    backColor_ = design_.BackColor;
+    font_ = design_.Font;
+    for (Timer* timer : timers_) timer->Reset();
+    for (Label* label : labels_) label->Reset();
+}
+
+void Form::CreateFormWindow() {
+    RegisterClasses();
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (design_.MenuId) menu_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(design_.MenuId)));
+    if (design_.IconId)
+        icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(design_.IconId), IMAGE_ICON, 0, 0,
+                                              LR_DEFAULTSIZE | LR_SHARED));
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kFormClass, design_.Name, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                            TwipsToPixelsX(design_.Width), TwipsToPixelsY(design_.Height), nullptr, nullptr, instance,
+                            nullptr);
+    if (!hwnd_) throw VBError(vbErr::OutOfMemory, L"ウィンドウを作成できません。");
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticWindowProc));
+    if (icon_) {
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    }
+    hdc_ = GetDC(hwnd_);
+    SetBkMode(hdc_, TRANSPARENT);
+    backBrush_.reset(CreateSolidBrush(backColor_));
+    SelectFont();
+    for (PictureBox* picture : pictures_) picture->Create(hwnd_);
+    for (Timer* timer : timers_) timer->Apply();
+}
+
+void Form::DestroyFormWindow() {
+    for (Timer* timer : timers_) KillTimer(hwnd_, timer->id_);
+    // The font must leave the DC before it can be deleted.
+    SelectObject(hdc_, GetStockObject(SYSTEM_FONT));
+    ReleaseDC(hwnd_, hdc_);
+    HWND hwnd = std::exchange(hwnd_, nullptr);
+    hdc_ = nullptr;
+    DestroyWindow(hwnd);
+    gdiFont_.reset();
+    backBrush_.reset();
+    menu_.reset();
+}
+
+void Form::SelectFont() {
+    GdiObject font = CreateGdiFont(font_);
+    if (hdc_) SelectObject(hdc_, font.get());
+    gdiFont_ = std::move(font);
+}
+
+RECT Form::WindowRect() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return r;
+}
+
+void Form::MoveTo(int x, int y) const {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ResizeTo(int width, int height) const {
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float Form::Left() const { return PixelsToTwipsX(WindowRect().left); }
+float Form::Top() const { return PixelsToTwipsY(WindowRect().top); }
+float Form::Width() const {
+    const RECT r = WindowRect();
+    return PixelsToTwipsX(r.right - r.left);
+}
+float Form::Height() const {
+    const RECT r = WindowRect();
+    return PixelsToTwipsY(r.bottom - r.top);
+}
+void Form::SetLeft(float twips) { MoveTo(TwipsToPixelsX(twips), WindowRect().top); }
+void Form::SetTop(float twips) { MoveTo(WindowRect().left, TwipsToPixelsY(twips)); }
+void Form::SetWidth(float twips) {
+    const RECT r = WindowRect();
+    ResizeTo(TwipsToPixelsX(twips), r.bottom - r.top);
+}
+void Form::SetHeight(float twips) {
+    const RECT r = WindowRect();
+    ResizeTo(r.right - r.left, TwipsToPixelsY(twips));
+}
+
+bool Form::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+// A desktop clock must not take the focus from what the user is doing.
+void Form::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+void Form::SetBackColor(COLORREF color) {
+    backColor_ = color;
+    if (!IsLoaded()) return;
+    backBrush_.reset(CreateSolidBrush(color));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::SetFontSize(float points) {
+    font_.Size = points;
+    if (IsLoaded()) SelectFont();
+}
+
+void Form::SetFontBold(bool bold) {
+    font_.Bold = bold;
+    if (IsLoaded()) SelectFont();
+}
+
+void Form::Refresh() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void Form::FireTimer(UINT id) {
+    for (Timer* timer : timers_)
+        if (timer->id_ == id) timer->Fire();
+}
+
+void Form::MouseDown(Integer button, WPARAM keys, LPARAM position) {
+    const Integer shift = static_cast<Integer>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
+    const auto x = static_cast<short>(LOWORD(position));
+    const auto y = static_cast<short>(HIWORD(position));
+    Form_MouseDown(button, shift, PixelsToTwipsX(x), PixelsToTwipsY(y));
+}
+
+LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form || form->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return GuardedCall(hwnd, message, wParam, lParam, [&] { return form->WindowProc(message, wParam, lParam); });
+}
+
+LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(backBrush_.get()));
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(hwnd_, &paint);
+            EndPaint(hwnd_, &paint);
+            return 0;
+        }
+        case WM_TIMER:
+            FireTimer(static_cast<UINT>(wParam));
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0 && lParam == 0) Menu_Click(LOWORD(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            MouseDown(vbLeftButton, wParam, lParam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            MouseDown(vbRightButton, wParam, lParam);
+            return 0;
+        case WM_MBUTTONDOWN:
+            MouseDown(vbMiddleButton, wParam, lParam);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            Form_DblClick();
+            return 0;
+        case WM_CLOSE:
+            Unload(vbFormControlMenu);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // Windows ends the process after this message: unload (and save) now.
+            if (wParam) Unload(vbAppWindows);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+// ---- Program ----
+
+void RunMessageLoop() {
+    if (gLoadedForms.empty()) return;
+    gMessageLoopRunning = true;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    gMessageLoopRunning = false;
+}
+
+void EndProgramNow(UINT exitCode) {
+    for (Form* form : gLoadedForms) form->DestroyFormWindow();
+    gLoadedForms.clear();
+    ExitProcess(exitCode);
+}

@@ -1,0 +1,221 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Font.h"
+#include "Handle.h"
+#include "VBTypes.h"
+
+class Form;
+
+// Ends the program at once: every window closes without its unload handlers.
+[[noreturn]] void EndProgramNow(UINT exitCode);
+
+// Mouse buttons and unload reasons as the event handlers receive them.
+constexpr Integer vbLeftButton = 1;
+constexpr Integer vbRightButton = 2;
+constexpr Integer vbMiddleButton = 4;
+constexpr Integer vbFormControlMenu = 0;
+constexpr Integer vbFormCode = 1;
+constexpr Integer vbAppWindows = 2;
+
+// A timer of a form: ticks on the form's window while it is enabled and the
+// form is loaded. Loading the form puts it back to its design state.
+class Timer {
+public:
+    Timer(Form& owner, UINT interval, bool enabled, std::function<void()> onTimer);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    UINT Interval() const { return interval_; }
+
+private:
+    friend class Form;
+    void Reset();
+    void Apply();
+    void Fire();
+
+    Form& owner_;
+    UINT id_;
+    UINT designInterval_;
+    bool designEnabled_;
+    UINT interval_;
+    bool enabled_;
+    std::function<void()> onTimer_;
+};
+
+// A label that is never drawn: it sizes itself to its caption in its font,
+// which is all a template for measuring text needs.
+class Label {
+public:
+    Label(Form& owner, const FontSpec& font);
+    const std::wstring& Caption() const { return caption_; }
+    void SetCaption(const std::wstring& caption);
+    float Width() const { return width_; }    // twips
+    float Height() const { return height_; }  // twips
+    float FontSize() const { return font_.Size; }
+    void SetFontSize(float points);
+    bool FontBold() const { return font_.Bold; }
+    void SetFontBold(bool bold);
+
+private:
+    friend class Form;
+    void Reset();
+    void ChangeFont();
+    void Measure();
+
+    FontSpec designFont_;
+    FontSpec font_;
+    std::wstring caption_;
+    float width_ = 0;
+    float height_ = 0;
+    GdiObject gdiFont_;
+};
+
+// A child window with its own handle whose mouse-move events reach a handler.
+class PictureBox {
+public:
+    using MouseHandler = std::function<void(Integer button, Integer shift, float x, float y)>;
+    PictureBox(Form& owner, RECT designTwips, MouseHandler onMouseMove);
+    HWND hWnd() const { return hwnd_; }
+
+private:
+    friend class Form;
+    void Create(HWND parent);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    RECT designTwips_;
+    MouseHandler onMouseMove_;
+    HWND hwnd_ = nullptr;
+};
+
+// A menu item of a form's menu tree, found by its command.
+class MenuItem {
+public:
+    MenuItem(const Form& owner, UINT command) : owner_(&owner), command_(command) {}
+    std::wstring Caption() const;
+    bool Checked() const;
+    void SetChecked(bool checked) const;
+    UINT Command() const { return command_; }
+
+private:
+    const Form* owner_;
+    UINT command_;
+};
+
+// A control array of menu items whose commands are a base plus the index.
+class MenuArray {
+public:
+    MenuArray(const Form& owner, UINT base, Integer lbound, Integer ubound)
+        : owner_(owner), base_(base), lbound_(lbound), ubound_(ubound) {}
+    // Raises run-time error 340 for an index without an item.
+    MenuItem operator()(Integer index) const;
+    Integer LBound() const { return lbound_; }
+    Integer UBound() const { return ubound_; }
+    // The index of a command of this array, or false when it is not one.
+    bool IndexOf(UINT command, Integer& index) const;
+
+private:
+    const Form& owner_;
+    UINT base_;
+    Integer lbound_;
+    Integer ubound_;
+};
+
+// What a form is at design time.
+struct FormDesign {
+    const wchar_t* Name;
+    float Width;   // twips
+    float Height;  // twips
+    COLORREF BackColor;
+    FontSpec Font;
+    int IconId = 0;
+    int MenuId = 0;
+};
+
+// A borderless top-level window with no task-bar button. Positions and sizes
+// are single-precision twips. Load creates the window and runs Form_Load
+// outside any window procedure, so errors raised there reach the caller.
+class Form {
+public:
+    explicit Form(FormDesign design);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    void Load();
+    void Unload(Integer unloadMode = vbFormCode);
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+
+    HWND hWnd() const { return hwnd_; }
+    HDC hDC() const { return hdc_; }
+    HICON Icon() const { return icon_; }
+    HMENU Menu() const { return menu_.get(); }
+
+    float Left() const;
+    void SetLeft(float twips);
+    float Top() const;
+    void SetTop(float twips);
+    float Width() const;
+    void SetWidth(float twips);
+    float Height() const;
+    void SetHeight(float twips);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    COLORREF BackColor() const { return backColor_; }
+    void SetBackColor(COLORREF color);
+    float FontSize() const { return font_.Size; }
+    void SetFontSize(float points);
+    bool FontBold() const { return font_.Bold; }
+    void SetFontBold(bool bold);
+    // Repaints the whole surface in the background colour at once.
+    void Refresh() const;
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_QueryUnload(Integer& /*cancel*/, Integer /*unloadMode*/) {}
+    virtual void Form_Unload(Integer& /*cancel*/) {}
+    virtual void Form_DblClick() {}
+    virtual void Form_MouseDown(Integer /*button*/, Integer /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void Menu_Click(UINT /*command*/) {}
+
+private:
+    friend class Timer;
+    friend class Label;
+    friend class PictureBox;
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateFormWindow();
+    void DestroyFormWindow();
+    void ResetToDesign();
+    void SelectFont();
+    void MouseDown(Integer button, WPARAM keys, LPARAM position);
+    RECT WindowRect() const;
+    void MoveTo(int x, int y) const;
+    void ResizeTo(int width, int height) const;
+    void FireTimer(UINT id);
+    friend void EndProgramNow(UINT exitCode);
+
+    FormDesign design_;
+    HWND hwnd_ = nullptr;
+    HDC hdc_ = nullptr;
+    HICON icon_ = nullptr;
+    MenuHandle menu_;
+    COLORREF backColor_;
+    FontSpec font_;
+    GdiObject gdiFont_;
+    GdiObject backBrush_;
+    std::vector<Timer*> timers_;
+    std::vector<Label*> labels_;
+    std::vector<PictureBox*> pictures_;
+};
+
+// Runs the message loop until no form is loaded any more.
+void RunMessageLoop();
+// Twips and pixels on the primary screen.
+int TwipsToPixelsX(float twips);
+int TwipsToPixelsY(float twips);
+float PixelsToTwipsX(int pixels);
+float PixelsToTwipsY(int pixels);

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+// Text is UTF-16 inside the program; these convert to and from the system
+// ANSI code page (Shift-JIS on Japanese Windows) for the A functions.
+// Embedded NULs are kept; a character the code page lacks becomes its
+// default character.
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& bytes);
+
+// The longest prefix of at most maxBytes bytes that does not end in the
+// first half of a double-byte character.
+std::string CutAnsi(const std::string& bytes, size_t maxBytes);
+
+// True when the text survives the trip to the ANSI code page unchanged.
+bool IsAnsiRepresentable(const std::wstring& text);

@@ -1,0 +1,26 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// A fresh folder under the temporary folder, removed with its files at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return path_; }  // ends in "\"
+    std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Whole-file access in raw bytes, for checking exactly what is on disk.
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+bool PathExists(const std::wstring& path);
+
+// Pumps this thread's messages for the given time.
+void PumpMessages(DWORD milliseconds);

@@ -1,0 +1,117 @@
+// The clock window's menu tree, read back from the real menu.
+#include <set>
+#include <vector>
+
+#include "clock_fixture.h"
+#include "runtime/Error.h"
+
+namespace {
+struct Entry {
+    std::wstring caption;  // "-" for a separator
+    int children;          // items of its submenu, 0 without one
+    bool operator==(const Entry& other) const { return caption == other.caption && children == other.children; }
+};
+
+std::vector<Entry> Entries(HMENU menu) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[64] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = caption;
+        info.cch = 64;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        entries.push_back({separator ? L"-" : caption, info.hSubMenu ? GetMenuItemCount(info.hSubMenu) : 0});
+    }
+    return entries;
+}
+
+std::vector<std::wstring> Captions(HMENU menu) {
+    std::vector<std::wstring> captions;
+    for (const Entry& entry : Entries(menu)) captions.push_back(entry.caption);
+    return captions;
+}
+
+void CollectChecked(HMENU menu, std::set<std::wstring>& checked) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
+            wchar_t caption[64] = L"";
+            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+            checked.insert(caption);
+        }
+        if (HMENU sub = GetSubMenu(menu, i)) CollectChecked(sub, checked);
+    }
+}
+
+long ErrorNumberOf(const MenuArray& array, int index) {
+    try {
+        array(static_cast<Integer>(index));
+    } catch (const VBError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+using MenuTreeTest = ClockWindowTest;
+
+TEST_F(MenuTreeTest, HangsUnderOneItemWithTheTopItemsInOrder) {
+    frmMain.Load();
+    HMENU bar = frmMain.Menu();
+    ASSERT_EQ(Captions(bar), std::vector<std::wstring>{L"タスクトレイメニュー"});
+    const std::vector<Entry> expected = {{L"時報を表示する", 0}, {L"-", 0},  {L"表示位置", 5}, {L"文字サイズ", 16},
+                                         {L"文字色", 6},         {L"太字", 0}, {L"透明度", 11},  {L"-", 0},
+                                         {L"終了(&Q)", 0}};
+    EXPECT_EQ(Entries(GetSubMenu(bar, 0)), expected);
+}
+
+TEST_F(MenuTreeTest, SubmenusListTheirChoicesInOrder) {
+    frmMain.Load();
+    HMENU tray = GetSubMenu(frmMain.Menu(), 0);
+    EXPECT_EQ(Captions(GetSubMenu(tray, 2)), (std::vector<std::wstring>{L"左上", L"左下", L"右上", L"右下", L"中央"}));
+    EXPECT_EQ(Captions(GetSubMenu(tray, 3)),
+              (std::vector<std::wstring>{L"8", L"9", L"10", L"11", L"12", L"14", L"16", L"18", L"20", L"22", L"24",
+                                         L"26", L"28", L"36", L"48", L"72"}));
+    EXPECT_EQ(Captions(GetSubMenu(tray, 4)), (std::vector<std::wstring>{L"黒", L"白", L"青", L"黄緑", L"緑", L"赤"}));
+    EXPECT_EQ(Captions(GetSubMenu(tray, 6)), (std::vector<std::wstring>{L"0%", L"10%", L"20%", L"30%", L"40%", L"50%",
+                                                                        L"60%", L"70%", L"80%", L"90%", L"100%"}));
+}
+
+TEST_F(MenuTreeTest, OnlyBlackAndZeroPercentAreCheckedAtFirst) {
+    frmMain.Load();
+    std::set<std::wstring> checked;
+    CollectChecked(frmMain.Menu(), checked);
+    EXPECT_EQ(checked, (std::set<std::wstring>{L"黒", L"0%"}));
+}
+
+TEST_F(MenuTreeTest, ArraysAreAddressedByTheirOwnIndexRanges) {
+    frmMain.Load();
+    EXPECT_EQ(frmMain.mnuFontSizeValue(1).Caption(), L"8");
+    EXPECT_EQ(frmMain.mnuFontSizeValue(14).Caption(), L"36");
+    EXPECT_EQ(frmMain.mnuFontSizeValue(16).Caption(), L"72");
+    EXPECT_EQ(frmMain.mnuFontColorValue(1).Caption(), L"黒");
+    EXPECT_EQ(frmMain.mnuFontColorValue(6).Caption(), L"赤");
+    EXPECT_EQ(frmMain.mnuTransValue(0).Caption(), L"0%");
+    EXPECT_EQ(frmMain.mnuTransValue(10).Caption(), L"100%");
+
+    // The command of the first size item in the real menu is index 1.
+    Integer index = 0;
+    HMENU sizes = GetSubMenu(GetSubMenu(frmMain.Menu(), 0), 3);
+    ASSERT_TRUE(frmMain.mnuFontSizeValue.IndexOf(GetMenuItemID(sizes, 0), index));
+    EXPECT_EQ(index, 1);
+
+    for (int missing : {0, 17}) EXPECT_EQ(ErrorNumberOf(frmMain.mnuFontSizeValue, missing), 340);
+    for (int missing : {0, 7}) EXPECT_EQ(ErrorNumberOf(frmMain.mnuFontColorValue, missing), 340);
+    for (int missing : {-1, 11}) EXPECT_EQ(ErrorNumberOf(frmMain.mnuTransValue, missing), 340);
+}
+
+TEST_F(MenuTreeTest, CheckMarksAreReadBackFromTheMenu) {
+    frmMain.Load();
+    frmMain.mnuTimeTone.SetChecked(true);
+    EXPECT_TRUE(frmMain.mnuTimeTone.Checked());
+    EXPECT_TRUE(GetMenuState(frmMain.Menu(), frmMain.mnuTimeTone.Command(), MF_BYCOMMAND) & MF_CHECKED);
+    frmMain.mnuTimeTone.SetChecked(false);
+    EXPECT_FALSE(frmMain.mnuTimeTone.Checked());
+}
+}  // namespace
