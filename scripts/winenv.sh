@@ -49,8 +49,11 @@ ensure_prefix() {
 start_wine_services() {
   wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
   wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
-  wait_for 60 pgrep -f 'system32.explorer.exe' || { echo "winenv: Wine desktop did not start" >&2; return 1; }
+  wait_for 60 desktop_is_up || { echo "winenv: Wine desktop did not start" >&2; return 1; }
 }
+
+# The desktop process has X windows of its own on this display.
+desktop_is_up() { xwininfo -root -tree 2>/dev/null | grep -q '"explorer.exe"'; }
 
 stop_wine_services() {
   wineserver -k >/dev/null 2>&1 || true

@@ -2,11 +2,14 @@
 # The shipped exe: PE32 for i386, a GUI program, ASLR and DEP on, and no DLL
 # imported but Windows' own.
 set -euo pipefail
+export LC_ALL=C  # objdump speaks the locale's language
 exe=$1
+# Whole dumps first: grep -q on a pipe would end objdump early (SIGPIPE).
+header=$(i686-w64-mingw32-objdump -f "$exe")
 dump=$(i686-w64-mingw32-objdump -p "$exe")
 fail() { echo "pe_check: $*" >&2; exit 1; }
 
-i686-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-i386' || fail "not PE32 for i386"
+grep -q 'file format pei-i386' <<<"$header" || fail "not PE32 for i386"
 grep -Eq 'Subsystem[[:space:]]+00000002' <<<"$dump" || fail "not a GUI program"
 grep -q 'DYNAMIC_BASE' <<<"$dump" || fail "DYNAMIC_BASE missing"
 grep -q 'NX_COMPAT' <<<"$dump" || fail "NX_COMPAT missing"

@@ -12,6 +12,8 @@ public:
     Timer timClock;
     Label lblTemplate;
 
+    // The invisible top item whose submenu is the tray icon's pop-up menu.
+    HMENU mnuTaskTray() const { return GetSubMenu(Menu(), 0); }
     MenuItem mnuTimeTone;
     MenuItem mnuDispPositionLT;
     MenuItem mnuDispPositionLD;

@@ -327,6 +327,16 @@ void Form::SetFontBold(bool bold) {
 
 void Form::Refresh() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
+void Form::PopupMenu(HMENU menu) const {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Without the window in the foreground the menu would not close when the
+    // user clicks elsewhere; the empty message lets it open again next time.
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
 void Form::FireTimer(UINT id) {
     for (Timer* timer : timers_)
         if (timer->id_ == id) timer->Fire();

@@ -172,6 +172,9 @@ public:
     void SetFontBold(bool bold);
     // Repaints the whole surface in the background colour at once.
     void Refresh() const;
+    // Opens the menu at the cursor and returns when it has closed; a chosen
+    // item arrives as a click like any other menu command.
+    void PopupMenu(HMENU menu) const;
 
 protected:
     virtual void Form_Load() {}

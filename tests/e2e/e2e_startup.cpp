@@ -1,1 +1,112 @@
+// Start-up of the real program: first run, a second start, and a start that fails.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "unit/support.h"
+
+using namespace e2e;
+
+namespace {
+const std::wstring kTitle = L"Kalvory (ver 1.1.0) [Desktop Clock]";
+
+// The lines of a settings file. Blank lines carry nothing, and the profile
+// functions may put one between sections, so they are dropped.
+std::vector<std::string> IniLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) end = bytes.size();
+        if (end > at) lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+// The program's message box, titled and shaped as every one of its boxes,
+// answered with OK.
+void AnswerStopBox(const Process& process, const std::wstring& text) {
+    const MessageBoxView box = WaitForMessageBox(process.Id());
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.title, kTitle);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_NE(box.icon, nullptr);
+    EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr);
+    ASSERT_TRUE(PressButton(box.window, IDOK));
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(KalvoryAlreadyRunning()) << "a Kalvory started elsewhere is still running in this Wine session";
+        exe_ = InstallKalvory(folder_.Path());
+        ASSERT_FALSE(exe_.empty()) << "KALVORY_EXE unset or not copied";
+    }
+    std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
+
+    TempFolder folder_;
+    std::wstring exe_;
+};
+
+TEST_F(StartupTest, FirstRunCreatesEmptyIniStaysHiddenAndSavesDefaultsOnQuit) {
+    Process clock(exe_, folder_.Path());
+    ASSERT_TRUE(clock.Started());
+    ASSERT_TRUE(clock.WaitIdle());
+    const HWND window = WaitForWindow(clock.Id(), kClockClass, false);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return PathExists(Ini()); }));
+    EXPECT_EQ(ReadBytes(Ini()), "");
+    EXPECT_FALSE(IsWindowVisible(window)) << "no Disp Clock key: the clock starts hidden";
+    EXPECT_EQ(TextOf(window), L"Kalvory");
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+    ASSERT_TRUE(clock.WaitExit());
+    EXPECT_EQ(clock.ExitCode(), 0u);
+    // The default 1000 twips is 66.7 pixels at 96 dpi; the window sits at 67,
+    // which reads back as 1005.
+    const std::vector<std::string> expected = {"[Window Design]",  "Top=1005",        "Left=1005",      "Font Size=16",
+                                               "Font Color=1",     "Font Bold=False", "Translucence=0", "[Config]",
+                                               "Disp Clock=False", "Time Tone=False"};
+    const std::string saved = ReadBytes(Ini());
+    EXPECT_EQ(IniLines(saved), expected) << saved;
+}
+
+TEST_F(StartupTest, SecondInstanceIsRefusedAndLeavesFirstAndIniAlone) {
+    WriteBytes(Ini(), "[Config]\r\nDisp Clock=True\r\n");
+    Process first(exe_, folder_.Path());
+    ASSERT_TRUE(first.Started());
+    const HWND window = WaitForWindow(first.Id(), kClockClass, true);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(first.WaitIdle());
+    const std::string before = ReadBytes(Ini());
+
+    Process second(exe_, folder_.Path());
+    ASSERT_TRUE(second.Started());
+    AnswerStopBox(second, L"二重起動はできません");
+    ASSERT_TRUE(second.WaitExit());
+    EXPECT_EQ(second.ExitCode(), 0u);
+
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(ReadBytes(Ini()), before);
+    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(first.WaitExit());
+}
+
+TEST_F(StartupTest, OverflowingSettingShowsErrorAndEndsWithoutSaving) {
+    const std::string ini = "[Window Design]\r\nTop=99999999999\r\n";
+    WriteBytes(Ini(), ini);
+    Process clock(exe_, folder_.Path());
+    ASSERT_TRUE(clock.Started());
+    AnswerStopBox(clock, L"予測不能のエラーが発生しました");
+    ASSERT_TRUE(clock.WaitExit());
+    EXPECT_EQ(clock.ExitCode(), 1u);
+    EXPECT_TRUE(WindowsOf(clock.Id()).empty());
+    EXPECT_EQ(ReadBytes(Ini()), ini);
+}
+}  // namespace

@@ -105,13 +105,27 @@ TEST_F(MenuTreeTest, ArraysAreAddressedByTheirOwnIndexRanges) {
     for (int missing : {0, 7}) EXPECT_EQ(ErrorNumberOf(frmMain.mnuFontColorValue, missing), 340);
     for (int missing : {-1, 11}) EXPECT_EQ(ErrorNumberOf(frmMain.mnuTransValue, missing), 340);
 }
+}  // namespace
 
-TEST_F(MenuTreeTest, CheckMarksAreReadBackFromTheMenu) {
+namespace {
+HWND gShownMenu = nullptr;
+int gShownItems = 0;
+
+// Runs inside the menu's own modal loop: note what is open, then close it.
+void CALLBACK InspectAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gShownMenu = FindWindowW(L"#32768", nullptr);
+    if (gShownMenu && IsWindowVisible(gShownMenu))
+        gShownItems = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageW(gShownMenu, MN_GETHMENU, 0, 0)));
+    EndMenu();
+}
+
+TEST_F(MenuTreeTest, TheTrayMenuOpensAsAPopUpAndReturnsWhenClosed) {
     frmMain.Load();
-    frmMain.mnuTimeTone.SetChecked(true);
-    EXPECT_TRUE(frmMain.mnuTimeTone.Checked());
-    EXPECT_TRUE(GetMenuState(frmMain.Menu(), frmMain.mnuTimeTone.Command(), MF_BYCOMMAND) & MF_CHECKED);
-    frmMain.mnuTimeTone.SetChecked(false);
-    EXPECT_FALSE(frmMain.mnuTimeTone.Checked());
+    SetTimer(nullptr, 0, 300, InspectAndCloseMenu);
+    frmMain.PopupMenu(frmMain.mnuTaskTray());
+    ASSERT_NE(gShownMenu, nullptr);
+    EXPECT_EQ(gShownItems, 9);
+    EXPECT_TRUE(frmMain.IsLoaded());
 }
 }  // namespace

@@ -54,22 +54,18 @@ TEST_F(SettingsTest, AMissingFileIsCreatedEmptyAndEveryKeyTakesItsDefault) {
     EXPECT_EQ(gblnTimeTone, vbFalse);
 }
 
-TEST_F(SettingsTest, OnlyTheExactTextTrueIsTrue) {
-    Write("[Window Design]\r\nFont Bold=True\r\n[Config]\r\nDisp Clock=true\r\nTime Tone=-1\r\n");
-    LoadSettings();
-    EXPECT_EQ(gblnFontBold, vbTrue);
-    EXPECT_EQ(gblnDispClock, vbFalse);
-    EXPECT_EQ(gblnTimeTone, vbFalse);
-}
-
-TEST_F(SettingsTest, NumericKeysReadLikeNumbersAndFallBackOnText) {
-    Write("[Window Design]\r\nTop=1e3\r\nLeft=12.5\r\nFont Size=abc\r\nFont Color=\r\nTranslucence=3\r\n");
+TEST_F(SettingsTest, EachKeyIsReadByItsOwnRule) {
+    Write("[Window Design]\r\nTop=1e3\r\nLeft=12.5\r\nFont Size=abc\r\nFont Color=\r\nFont Bold=True\r\n"
+          "Translucence=3\r\n[Config]\r\nDisp Clock=true\r\nTime Tone=-1\r\n");
     LoadSettings();
     EXPECT_EQ(glngTop, 1000);
     EXPECT_EQ(glngLeft, 12);
     EXPECT_EQ(gintFontSize, 16);
     EXPECT_EQ(gintFontColor, 1);
+    EXPECT_EQ(gblnFontBold, vbTrue);
     EXPECT_EQ(gintTranslucence, 3);
+    EXPECT_EQ(gblnDispClock, vbFalse) << "only the exact text True is true";
+    EXPECT_EQ(gblnTimeTone, vbFalse);
 }
 
 TEST_F(SettingsTest, PositionsBeyondSixteenBitsLoadAndSaveBackUnchanged) {

@@ -1,9 +1,10 @@
 // The versioned title, the program folder and the error box.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
+#include <vector>
 
+#include "e2e/driver.h"
 #include "modules/modGlobal.h"
 #include "modules/modStandard.h"
 #include "runtime/App.h"
@@ -40,75 +41,28 @@ TEST_F(AppPathTest, IsTheFolderOfTheRunningProgram) {
     EXPECT_EQ(std::wstring(module).find(L'\\', path.size()), std::wstring::npos);
 }
 
-// What a message box of this process showed, read by a second thread that
-// then presses its OK button.
-struct ShownBox {
-    std::wstring title;
-    std::wstring text;
-    bool hasOk = false;
-    bool hasCancel = false;
-    bool hasStopIcon = false;
-};
-
-BOOL CALLBACK KeepOwnDialog(HWND hwnd, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64] = L"";
-    GetClassNameW(hwnd, cls, 64);
-    if (pid != GetCurrentProcessId() || std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-}
-
-HWND FindOwnDialog() {
-    HWND found = nullptr;
-    EnumWindows(KeepOwnDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-ShownBox ShowAndRead(const std::wstring& message, const VBError* error) {
-    ShownBox box;
-    std::atomic<bool> read{false};
-    std::thread watcher([&] {
-        for (int tries = 0; tries < 400 && !read; ++tries) {
-            if (HWND dialog = FindOwnDialog()) {
-                wchar_t text[256] = L"";
-                GetWindowTextW(dialog, text, 256);
-                box.title = text;
-                GetDlgItemTextW(dialog, 0xFFFF, text, 256);
-                box.text = text;
-                box.hasOk = GetDlgItem(dialog, IDOK) != nullptr;
-                box.hasCancel = GetDlgItem(dialog, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(dialog, IDCANCEL));
-                // The icon static is 20 on Windows and 0x440 under Wine.
-                HWND icon = GetDlgItem(dialog, 20) ? GetDlgItem(dialog, 20) : GetDlgItem(dialog, 0x440);
-                box.hasStopIcon = icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                                              LoadIconW(nullptr, MAKEINTRESOURCEW(32513));
-                read = true;
-                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-            }
-            Sleep(25);
-        }
+// Shows the box and, from a second thread, reads it as the user sees it and
+// presses OK.
+e2e::MessageBoxView ShowAndRead(const std::wstring& message, const VBError* error) {
+    e2e::MessageBoxView box;
+    std::thread reader([&] {
+        box = e2e::WaitForMessageBox(GetCurrentProcessId(), 10000);
+        if (box.window) e2e::PressButton(box.window, IDOK);
     });
     ShowErrorMessage(message, error);
-    watcher.join();
+    reader.join();
     return box;
 }
 
 TEST(ErrorMessage, IsAStopBoxWithOnlyOkTitledWithTheApplicationTitle) {
     gstrAppTitle = L"Kalvory (ver 1.1.0) [Test]";
-    const ShownBox plain = ShowAndRead(L"二重起動はできません", nullptr);
-    EXPECT_EQ(plain.title, gstrAppTitle);
-    EXPECT_EQ(plain.text, L"二重起動はできません");
-    EXPECT_TRUE(plain.hasOk);
-    EXPECT_FALSE(plain.hasCancel);
-    EXPECT_TRUE(plain.hasStopIcon);
-
     const VBError overflow(vbErr::Overflow, L"オーバーフローしました。");
-    const ShownBox withError = ShowAndRead(L"予測不能のエラーが発生しました", &overflow);
-    EXPECT_EQ(withError.title, gstrAppTitle);
-    EXPECT_EQ(withError.text, L"予測不能のエラーが発生しました");
-    EXPECT_TRUE(withError.hasOk);
-    EXPECT_FALSE(withError.hasCancel);
-    EXPECT_TRUE(withError.hasStopIcon);
+    for (const VBError* error : {static_cast<const VBError*>(nullptr), &overflow}) {
+        const e2e::MessageBoxView box = ShowAndRead(L"予測不能のエラーが発生しました", error);
+        EXPECT_EQ(box.title, gstrAppTitle);
+        EXPECT_EQ(box.text, L"予測不能のエラーが発生しました");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // the stop icon
+    }
 }
 }  // namespace
