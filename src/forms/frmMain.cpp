@@ -21,7 +21,8 @@ constexpr RECT kTaskTrayBox{1080, 2040, 3855, 1215};
 constexpr Long kFontColors[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 255),
                                 RGB(0, 255, 0), RGB(0, 128, 0),     RGB(255, 0, 0)};
 
-Long RoundTwips(float twips) { return static_cast<Long>(std::lrint(twips)); }
+// lrint rounds in the default mode: to nearest, a half to the even neighbour.
+Long RoundHalfToEven(float twips) { return static_cast<Long>(std::lrint(twips)); }
 }  // namespace
 
 // Defined after the design it is built from, which is initialised first.
@@ -62,8 +63,8 @@ void frmMainForm::Form_Load() {
 }
 
 void frmMainForm::Form_Unload(Integer& /*cancel*/) {
-    glngTop = RoundTwips(Top());
-    glngLeft = RoundTwips(Left());
+    glngTop = RoundHalfToEven(Top());
+    glngLeft = RoundHalfToEven(Left());
     SaveSettings();
 }
 

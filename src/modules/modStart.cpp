@@ -1,6 +1,7 @@
 #include "modStart.h"
 
 #include <exception>
+#include <new>
 
 #include "../classes/clsIniFile.h"
 #include "../forms/frmMain.h"

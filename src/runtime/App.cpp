@@ -4,8 +4,9 @@ AppObject App;
 
 namespace {
 constexpr const wchar_t* kInstanceMutexName = L"Local\\Kalvory.SingleInstance";
-}
+constexpr size_t kLongestPath = 32768;
 
+// A drive's root keeps its backslash ("D:\"), as the folder of a program.
 std::wstring FolderOfModule(const std::wstring& modulePath) {
     const size_t slash = modulePath.find_last_of(L"\\/");
     if (slash == std::wstring::npos) return L"";
@@ -13,13 +14,14 @@ std::wstring FolderOfModule(const std::wstring& modulePath) {
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
     return folder;
 }
+}  // namespace
 
 std::wstring AppObject::ModulePath() const {
     if (!modulePathOverride_.empty()) return modulePathOverride_;
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
+        if (length == 0 || path.size() > kLongestPath) return L"";
         if (length < path.size()) {
             path.resize(length);
             return path;

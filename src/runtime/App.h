@@ -35,6 +35,3 @@ private:
 };
 
 extern AppObject App;
-
-// Folder part of a program file's path, the way App.Path reports it.
-std::wstring FolderOfModule(const std::wstring& modulePath);
