@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-GdiObject CreateGdiFont(const FontSpec& spec) {
+GdiObject CreateGdiFont(const FontSpec& wanted) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     LOGFONTW font{};
     // A negative height asks for the character height, as point sizes mean.
-    font.lfHeight = -static_cast<LONG>(std::lround(spec.Size * static_cast<float>(dpi) / 72.0f));
-    font.lfWeight = spec.Bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = spec.Charset;
+    font.lfHeight = -static_cast<LONG>(std::lround(wanted.Size * static_cast<float>(dpi) / 72.0f));
+    font.lfWeight = wanted.Bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = wanted.Charset;
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, spec.Name.c_str(), LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, wanted.Name.c_str(), LF_FACESIZE);
     return GdiObject(CreateFontIndirectW(&font));
 }

@@ -13,4 +13,4 @@ struct FontSpec {
     BYTE Charset = DEFAULT_CHARSET;
 };
 
-GdiObject CreateGdiFont(const FontSpec& spec);
+GdiObject CreateGdiFont(const FontSpec& wanted);
