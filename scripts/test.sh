@@ -7,5 +7,6 @@ ensure_display
 ensure_prefix
 start_wine_services
 trap stop_wine_services EXIT
+hold_desktop
 cd "$KALVORY_BUILD"
 ctest --output-on-failure "$@"

@@ -48,12 +48,33 @@ ensure_prefix() {
 # that starts the wineserver or the desktop: start both here, output to files.
 start_wine_services() {
   wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
+  match_window_management
   wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
   wait_for 60 desktop_is_up || { echo "winenv: Wine desktop did not start" >&2; return 1; }
 }
 
+# With no window manager on the display (a bare Xvfb), every window that Wine
+# leaves to one waits two seconds for it whenever it is hidden or closed.
+# Wine then places such windows itself, as it does all the others.
+match_window_management() {
+  local check managed=Y
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1 || true)
+  case "$check" in *"window id"*) ;; *) managed=N ;; esac
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f \
+    >"$KALVORY_LOGS/reg.log" 2>&1 </dev/null
+}
+
 # The desktop process has X windows of its own on this display.
 desktop_is_up() { xwininfo -root -tree 2>/dev/null | grep -q '"explorer.exe"'; }
+
+# Wine ends the desktop process a few seconds after the last program with a
+# window; the test keeper holds it for the whole run (see its source).
+hold_desktop() {
+  local keeper=$KALVORY_BUILD/tests/desktop_keeper.exe
+  rm -f "$KALVORY_LOGS/desktop-keeper.ready"
+  (cd "$KALVORY_LOGS" && wine "$keeper" >"$KALVORY_LOGS/desktop-keeper.log" 2>&1 </dev/null &)
+  wait_for 60 test -f "$KALVORY_LOGS/desktop-keeper.ready" || { echo "winenv: the desktop keeper did not start" >&2; return 1; }
+}
 
 stop_wine_services() {
   wineserver -k >/dev/null 2>&1 || true

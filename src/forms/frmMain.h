@@ -1,4 +1,8 @@
 #pragma once
+#include <memory>
+
+#include "../classes/clsMouseControl.h"
+#include "../classes/clsTaskTray.h"
 #include "../runtime/Forms.h"
 
 // The clock window: borderless, no task-bar button, cut to the outline of the
@@ -28,16 +32,31 @@ public:
 
     // Rebuilds the face: window sized to the time text and cut to its outline.
     void timClock_Timer();
+
+    // Each menu command applies its choice at once; the load handler applies
+    // the saved settings through the same handlers.
+    void mnuFontSizeValue_Click(Integer Index);
+    void mnuFontColorValue_Click(Integer Index);
+    void mnuFontBold_Click();
+    void mnuTransValue_Click(Integer Index);
     void mnuQuit_Click();
 
 protected:
     void Form_Load() override;
+    void Form_DblClick() override;
+    void Form_MouseDown(Integer button, Integer shift, float x, float y) override;
+    void Form_QueryUnload(Integer& cancel, Integer unloadMode) override;
     void Form_Unload(Integer& cancel) override;
+    void Form_TaskbarCreated() override;
     void Menu_Click(UINT command) override;
 
 private:
     void FillColorTable();
+    void AddTaskTrayIcon();
+    static void UncheckAll(const MenuArray& items);
 
+    std::unique_ptr<clsTaskTray> mclsTaskTray;
+    std::unique_ptr<clsMouseControl> mclsMouseControl;
     Boolean mblnLoading = vbFalse;
 };
 

@@ -22,6 +22,7 @@ namespace vbErr {
 constexpr long OutOfMemory = 7;
 constexpr long Overflow = 6;
 constexpr long SubscriptOutOfRange = 9;
+constexpr long TypeMismatch = 13;
 constexpr long ControlArrayElementMissing = 340;
 constexpr long ObjectDefinedBase = -2147221504;  // vbObjectError
 }  // namespace vbErr

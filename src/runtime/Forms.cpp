@@ -47,6 +47,11 @@ void RegisterClasses() {
     registered = true;
 }
 
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
 float TwipsPerPixelX() { return Screen.TwipsPerPixelX(); }
 float TwipsPerPixelY() { return Screen.TwipsPerPixelY(); }
 }  // namespace
@@ -397,6 +402,10 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) Unload(vbAppWindows);
             return 0;
         default:
+            if (message == TaskbarCreatedMessage() && message != 0) {
+                Form_TaskbarCreated();
+                return 0;
+            }
             return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }

@@ -183,6 +183,9 @@ protected:
     virtual void Form_DblClick() {}
     virtual void Form_MouseDown(Integer /*button*/, Integer /*shift*/, float /*x*/, float /*y*/) {}
     virtual void Menu_Click(UINT /*command*/) {}
+    // The task bar was created anew (Explorer restarted) and has forgotten
+    // every notification-area icon.
+    virtual void Form_TaskbarCreated() {}
 
 private:
     friend class Timer;

@@ -161,3 +161,65 @@ bool PressButton(HWND dialog, int buttonId) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+HWND TrayOwnerOf(HWND clock) { return FindWindowExW(clock, nullptr, kPictureClass, nullptr); }
+
+bool PointOnFace(HWND window, POINT& point) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT bounds{};
+    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &bounds) != NULLREGION;
+    bool found = false;
+    // The middle row crosses every digit; a point whose neighbours are all
+    // inside is safely on a stroke, not on an edge that rounding might move.
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = bounds.left + 1; shaped && !found && x < bounds.right - 1; ++x) {
+        found = PtInRegion(region, x - 1, y) && PtInRegion(region, x, y) && PtInRegion(region, x + 1, y) &&
+                PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
+        if (found) point = POINT{x, y};
+    }
+    DeleteObject(region);
+    if (!found) return false;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    point.x += frame.left;
+    point.y += frame.top;
+    return true;
+}
+
+bool Xdotool(const std::string& arguments) {
+    // Wine starts Unix programs but gives no handle to wait on: the command
+    // leaves a file behind when it is done.
+    static unsigned runs = 0;
+    const std::string marker =
+        "/tmp/kalvory-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    const std::wstring markerSeenHere = ToWinePath(std::wstring(marker.begin(), marker.end()));
+    std::string commandLine = "/bin/sh -c \"xdotool " + arguments + "; touch " + marker + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
+    const bool done = WaitUntil(kStartDeadline, [&] {
+        return GetFileAttributesW(markerSeenHere.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    DeleteFileW(markerSeenHere.c_str());
+    return done;
+}
+
+std::vector<std::string> IniLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) end = bytes.size();
+        if (end > at) lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+}  // namespace e2e

@@ -12,20 +12,6 @@ using namespace e2e;
 namespace {
 const std::wstring kTitle = L"Kalvory (ver 1.1.0) [Desktop Clock]";
 
-// The lines of a settings file. Blank lines carry nothing, and the profile
-// functions may put one between sections, so they are dropped.
-std::vector<std::string> IniLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) end = bytes.size();
-        if (end > at) lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
 // The program's message box, titled and shaped as every one of its boxes,
 // answered with OK.
 void AnswerStopBox(const Process& process, const std::wstring& text) {
@@ -63,10 +49,13 @@ TEST_F(StartupTest, FirstRunCreatesEmptyIniStaysHiddenAndSavesDefaultsOnQuit) {
     EXPECT_FALSE(IsWindowVisible(window)) << "no Disp Clock key: the clock starts hidden";
     EXPECT_EQ(TextOf(window), L"Kalvory");
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    const HWND trayOwner = TrayOwnerOf(window);
+    EXPECT_TRUE(TrayIconShown(trayOwner)) << "a hidden clock is reached through its icon";
 
     ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
     ASSERT_TRUE(clock.WaitExit());
     EXPECT_EQ(clock.ExitCode(), 0u);
+    EXPECT_FALSE(TrayIconShown(trayOwner));
     // The default 1000 twips is 66.7 pixels at 96 dpi; the window sits at 67,
     // which reads back as 1005.
     const std::vector<std::string> expected = {"[Window Design]",  "Top=1005",        "Left=1005",      "Font Size=16",
@@ -108,5 +97,26 @@ TEST_F(StartupTest, OverflowingSettingShowsErrorAndEndsWithoutSaving) {
     EXPECT_EQ(clock.ExitCode(), 1u);
     EXPECT_TRUE(WindowsOf(clock.Id()).empty());
     EXPECT_EQ(ReadBytes(Ini()), ini);
+}
+
+TEST_F(StartupTest, AMenuIndexWithoutAnItemEndsStartUpBeforeTheIcon) {
+    for (const char* setting : {"Font Size=17", "Font Color=7", "Translucence=11"}) {
+        const std::string ini = std::string("[Window Design]\r\n") + setting + "\r\n[Config]\r\nDisp Clock=True\r\n";
+        WriteBytes(Ini(), ini);
+        Process clock(exe_, folder_.Path());
+        ASSERT_TRUE(clock.Started());
+        ASSERT_NE(WaitForMessageBox(clock.Id()).window, nullptr) << setting;
+        // While the message is up the half-loaded window still exists: its
+        // picture box names the icon that must not be there.
+        const std::vector<HWND> clocks = WindowsOf(clock.Id(), kClockClass);
+        ASSERT_EQ(clocks.size(), 1u) << setting;
+        EXPECT_FALSE(TrayIconShown(TrayOwnerOf(clocks[0]))) << setting;
+        EXPECT_FALSE(GetWindowLongW(clocks[0], GWL_EXSTYLE) & WS_EX_TOPMOST) << setting;
+        AnswerStopBox(clock, L"予測不能のエラーが発生しました");
+        ASSERT_TRUE(clock.WaitExit());
+        EXPECT_EQ(clock.ExitCode(), 1u) << setting;
+        EXPECT_TRUE(WindowsOf(clock.Id()).empty()) << setting;
+        EXPECT_EQ(ReadBytes(Ini()), ini) << setting;
+    }
 }
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include <shellapi.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -57,4 +59,31 @@ void PumpMessages(DWORD milliseconds) {
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
+}
+
+namespace {
+bool NotifyShell(DWORD message, HWND owner, UINT id) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    icon.hWnd = owner;
+    icon.uID = id;
+    return Shell_NotifyIconW(message, &icon) != FALSE;
+}
+}  // namespace
+
+bool TrayIconShown(HWND owner, UINT id) { return NotifyShell(NIM_MODIFY, owner, id); }
+bool ForgetTrayIcon(HWND owner, UINT id) { return NotifyShell(NIM_DELETE, owner, id); }
+
+SIZE TextExtent(const char* text, int points, bool bold) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
+                             DEFAULT_QUALITY, 0, L"ＭＳ ゴシック");
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return extent;
 }

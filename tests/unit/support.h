@@ -24,3 +24,14 @@ bool PathExists(const std::wstring& path);
 
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
+
+// Whether the shell holds the icon that the window put into the notification
+// area under this number. Asks for a change of nothing, which the shell
+// grants only for an icon it has.
+bool TrayIconShown(HWND owner, UINT id = 1);
+// Makes the shell forget the icon, as a restarted Explorer has.
+bool ForgetTrayIcon(HWND owner, UINT id = 1);
+
+// Extent in pixels of a text in the clock's font ("ＭＳ ゴシック"), measured
+// here without the program.
+SIZE TextExtent(const char* text, int points, bool bold);

@@ -6,20 +6,6 @@
 #include "res/resource.h"
 
 namespace {
-SIZE TextExtent(const char* text, int points, bool bold) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
-                             DEFAULT_QUALITY, 0, L"ＭＳ ゴシック");
-    HGDIOBJ previous = SelectObject(screen, font);
-    SIZE extent{};
-    GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);
-    SelectObject(screen, previous);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    return extent;
-}
-
 // How many separate stretches of the window's region one pixel column crosses.
 int RunsInColumn(HRGN region, int x, int height) {
     int runs = 0;
@@ -43,12 +29,6 @@ size_t GdiFreeCapacity() {
     }
     for (HRGN region : regions) DeleteObject(region);
     return regions.size();
-}
-
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
 }
 
 using ClockFaceTest = ClockWindowTest;

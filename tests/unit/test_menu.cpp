@@ -1,5 +1,4 @@
 // The clock window's menu tree, read back from the real menu.
-#include <set>
 #include <vector>
 
 #include "clock_fixture.h"
@@ -34,17 +33,6 @@ std::vector<std::wstring> Captions(HMENU menu) {
     return captions;
 }
 
-void CollectChecked(HMENU menu, std::set<std::wstring>& checked) {
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
-            wchar_t caption[64] = L"";
-            GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-            checked.insert(caption);
-        }
-        if (HMENU sub = GetSubMenu(menu, i)) CollectChecked(sub, checked);
-    }
-}
-
 long ErrorNumberOf(const MenuArray& array, int index) {
     try {
         array(static_cast<Integer>(index));
@@ -76,13 +64,6 @@ TEST_F(MenuTreeTest, SubmenusListTheirChoicesInOrder) {
     EXPECT_EQ(Captions(GetSubMenu(tray, 4)), (std::vector<std::wstring>{L"黒", L"白", L"青", L"黄緑", L"緑", L"赤"}));
     EXPECT_EQ(Captions(GetSubMenu(tray, 6)), (std::vector<std::wstring>{L"0%", L"10%", L"20%", L"30%", L"40%", L"50%",
                                                                         L"60%", L"70%", L"80%", L"90%", L"100%"}));
-}
-
-TEST_F(MenuTreeTest, OnlyBlackAndZeroPercentAreCheckedAtFirst) {
-    frmMain.Load();
-    std::set<std::wstring> checked;
-    CollectChecked(frmMain.Menu(), checked);
-    EXPECT_EQ(checked, (std::set<std::wstring>{L"黒", L"0%"}));
 }
 
 TEST_F(MenuTreeTest, ArraysAreAddressedByTheirOwnIndexRanges) {
