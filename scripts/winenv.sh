@@ -73,7 +73,8 @@ hold_desktop() {
   local keeper=$KALVORY_BUILD/tests/desktop_keeper.exe
   rm -f "$KALVORY_LOGS/desktop-keeper.ready"
   (cd "$KALVORY_LOGS" && wine "$keeper" >"$KALVORY_LOGS/desktop-keeper.log" 2>&1 </dev/null &)
-  wait_for 60 test -f "$KALVORY_LOGS/desktop-keeper.ready" || { echo "winenv: the desktop keeper did not start" >&2; return 1; }
+  wait_for 60 test -f "$KALVORY_LOGS/desktop-keeper.ready" ||
+    { echo "winenv: the desktop keeper did not start" >&2; return 1; }
 }
 
 stop_wine_services() {

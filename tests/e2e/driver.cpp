@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "unit/support.h"
+
 namespace e2e {
 
 std::wstring ToWinePath(const std::wstring& hostPath) {
@@ -166,21 +168,8 @@ namespace e2e {
 
 HWND TrayOwnerOf(HWND clock) { return FindWindowExW(clock, nullptr, kPictureClass, nullptr); }
 
-bool PointOnFace(HWND window, POINT& point) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    RECT bounds{};
-    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &bounds) != NULLREGION;
-    bool found = false;
-    // The middle row crosses every digit; a point whose neighbours are all
-    // inside is safely on a stroke, not on an edge that rounding might move.
-    const int y = (bounds.top + bounds.bottom) / 2;
-    for (int x = bounds.left + 1; shaped && !found && x < bounds.right - 1; ++x) {
-        found = PtInRegion(region, x - 1, y) && PtInRegion(region, x, y) && PtInRegion(region, x + 1, y) &&
-                PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
-        if (found) point = POINT{x, y};
-    }
-    DeleteObject(region);
-    if (!found) return false;
+bool ScreenPointOnFace(HWND window, POINT& point) {
+    if (!PointOnFace(window, point)) return false;
     RECT frame{};
     GetWindowRect(window, &frame);
     point.x += frame.left;
@@ -208,18 +197,6 @@ bool Xdotool(const std::string& arguments) {
     });
     DeleteFileW(markerSeenHere.c_str());
     return done;
-}
-
-std::vector<std::string> IniLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) end = bytes.size();
-        if (end > at) lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
 }
 
 }  // namespace e2e

@@ -73,9 +73,9 @@ constexpr const wchar_t* kClockClass = L"KalvoryForm";
 constexpr const wchar_t* kPictureClass = L"KalvoryPictureBox";
 // The clock's hidden picture box, which owns its tray icon.
 HWND TrayOwnerOf(HWND clock);
-// A screen point well inside one of the glyphs the window is cut to; false
-// when the window has no region.
-bool PointOnFace(HWND window, POINT& point);
+// A point on the screen well inside one of the glyphs the window is cut to;
+// false when the window has no region.
+bool ScreenPointOnFace(HWND window, POINT& point);
 constexpr const wchar_t* kDialogClass = L"#32770";
 
 // What a user sees in a message box.
@@ -98,8 +98,5 @@ bool PressButton(HWND dialog, int buttonId);
 // Mouse and keyboard as the X server sees them: runs xdotool with these
 // arguments and waits until it has finished. False if it could not run.
 bool Xdotool(const std::string& arguments);
-
-// The non-blank lines of a settings file, in their order.
-std::vector<std::string> IniLines(const std::string& bytes);
 
 }  // namespace e2e

@@ -5,8 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "e2e/driver.h"
-#include "unit/support.h"
+#include "e2e/fixture.h"
 
 using namespace e2e;
 
@@ -17,14 +16,8 @@ std::string At(POINT point, int dx = 0, int dy = 0) {
     return std::to_string(point.x + dx) + " " + std::to_string(point.y + dy);
 }
 
-class RunningClockTest : public ::testing::Test {
+class RunningClockTest : public InstalledKalvoryTest {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(KalvoryAlreadyRunning()) << "a Kalvory started elsewhere is still running in this Wine session";
-        exe_ = InstallKalvory(folder_.Path());
-        ASSERT_FALSE(exe_.empty()) << "KALVORY_EXE unset or not copied";
-    }
-
     // Starts the clock on these settings; the clock window once it is up.
     HWND Start(const std::string& ini, bool shown) {
         WriteBytes(Ini(), ini);
@@ -40,10 +33,6 @@ protected:
         return IniLines(ReadBytes(Ini()));
     }
 
-    std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
-
-    TempFolder folder_;
-    std::wstring exe_;
     std::unique_ptr<Process> clock_;
 };
 
@@ -75,7 +64,7 @@ TEST_F(RunningClockTest, TheSavedLookIsWhatStartsAtTheSavedPlace) {
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
 
     POINT digit{};
-    ASSERT_TRUE(PointOnFace(window, digit));
+    ASSERT_TRUE(ScreenPointOnFace(window, digit));
     HDC screen = GetDC(nullptr);
     const COLORREF seen = GetPixel(screen, digit.x, digit.y);
     ReleaseDC(nullptr, screen);
@@ -86,7 +75,7 @@ TEST_F(RunningClockTest, ALeftDragMovesTheClockAndItsNewPlaceIsSaved) {
     const HWND window = Start("[Window Design]\r\nTop=3000\r\nLeft=4500\r\n[Config]\r\nDisp Clock=True\r\n", true);
     ASSERT_NE(window, nullptr);
     POINT digit{};
-    ASSERT_TRUE(PointOnFace(window, digit));
+    ASSERT_TRUE(ScreenPointOnFace(window, digit));
     ASSERT_TRUE(Xdotool("mousemove " + At(digit) + " click 2 click 3 mousedown 1 sleep 0.2 mousemove " +
                         At(digit, 40, 30) + " sleep 0.2 mousemove " + At(digit, 120, 90) +
                         " sleep 0.2 mouseup 1"));
@@ -106,7 +95,7 @@ TEST_F(RunningClockTest, ADoubleClickOnADigitHidesTheClockForGood) {
     const HWND window = Start("[Config]\r\nDisp Clock=True\r\n", true);
     ASSERT_NE(window, nullptr);
     POINT digit{};
-    ASSERT_TRUE(PointOnFace(window, digit));
+    ASSERT_TRUE(ScreenPointOnFace(window, digit));
     ASSERT_TRUE(Xdotool("mousemove " + At(digit) + " click --repeat 2 --delay 120 1"));
     EXPECT_TRUE(WaitUntil(kMoveDeadline, [&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(TrayIconShown(TrayOwnerOf(window))) << "the way back";

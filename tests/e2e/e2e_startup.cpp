@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/driver.h"
-#include "unit/support.h"
+#include "e2e/fixture.h"
 
 using namespace e2e;
 
@@ -25,18 +24,7 @@ void AnswerStopBox(const Process& process, const std::wstring& text) {
     ASSERT_TRUE(PressButton(box.window, IDOK));
 }
 
-class StartupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_FALSE(KalvoryAlreadyRunning()) << "a Kalvory started elsewhere is still running in this Wine session";
-        exe_ = InstallKalvory(folder_.Path());
-        ASSERT_FALSE(exe_.empty()) << "KALVORY_EXE unset or not copied";
-    }
-    std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
-
-    TempFolder folder_;
-    std::wstring exe_;
-};
+using StartupTest = InstalledKalvoryTest;
 
 TEST_F(StartupTest, FirstRunCreatesEmptyIniStaysHiddenAndSavesDefaultsOnQuit) {
     Process clock(exe_, folder_.Path());

@@ -49,6 +49,20 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::vector<std::string> IniLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
 void PumpMessages(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
@@ -86,4 +100,21 @@ SIZE TextExtent(const char* text, int points, bool bold) {
     DeleteObject(font);
     ReleaseDC(nullptr, screen);
     return extent;
+}
+
+bool PointOnFace(HWND window, POINT& point) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT bounds{};
+    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &bounds) != NULLREGION;
+    bool found = false;
+    // The middle row crosses every digit; a point whose neighbours are all
+    // inside is safely on a stroke, not on an edge that rounding might move.
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = bounds.left + 1; shaped && !found && x < bounds.right - 1; ++x) {
+        found = PtInRegion(region, x - 1, y) && PtInRegion(region, x, y) && PtInRegion(region, x + 1, y) &&
+                PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
+        if (found) point = POINT{x, y};
+    }
+    DeleteObject(region);
+    return found;
 }

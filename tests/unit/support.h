@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A fresh folder under the temporary folder, removed with its files at the end.
 class TempFolder {
@@ -22,6 +23,9 @@ std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool PathExists(const std::wstring& path);
 
+// The non-blank lines of a settings file, in their order, without line ends.
+std::vector<std::string> IniLines(const std::string& bytes);
+
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 
@@ -35,3 +39,7 @@ bool ForgetTrayIcon(HWND owner, UINT id = 1);
 // Extent in pixels of a text in the clock's font ("ＭＳ ゴシック"), measured
 // here without the program.
 SIZE TextExtent(const char* text, int points, bool bold);
+
+// A point of the window, in its own coordinates, well inside one of the
+// glyphs it is cut to; false when the window has no region.
+bool PointOnFace(HWND window, POINT& point);

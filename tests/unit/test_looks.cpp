@@ -29,20 +29,6 @@ int PixelsOfPoints(int points) {
     return pixels;
 }
 
-// A point of the window, in its own coordinates, that lies on a glyph.
-POINT PointOnGlyph(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    GetWindowRgn(window, region);
-    RECT box{};
-    GetRgnBox(region, &box);
-    POINT point{-1, -1};
-    const int y = (box.top + box.bottom) / 2;
-    for (int x = box.left; x < box.right && point.x < 0; ++x)
-        if (PtInRegion(region, x, y) && PtInRegion(region, x + 1, y)) point = POINT{x, y};
-    DeleteObject(region);
-    return point;
-}
-
 struct Alpha {
     bool layered;
     BYTE value;
@@ -118,7 +104,8 @@ TEST_F(FontMenuTest, ColoursAreColourReferencesFromTheTable) {
         frmMain.mnuFontColorValue_Click(choice.index);
         EXPECT_EQ(gintFontColor, choice.index);
         EXPECT_EQ(frmMain.BackColor(), choice.color);
-        const POINT glyph = PointOnGlyph(Window());
+        POINT glyph{};
+        ASSERT_TRUE(PointOnFace(Window(), glyph));
         EXPECT_EQ(GetPixel(frmMain.hDC(), glyph.x, glyph.y), choice.color) << "the digits show the colour";
     }
 }

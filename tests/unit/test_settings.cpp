@@ -1,7 +1,7 @@
 // Loading and saving the eight settings through the real settings file.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 #include <vector>
 
 #include "modules/modGlobal.h"
@@ -10,16 +10,6 @@
 #include "support.h"
 
 namespace {
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
-
 class SettingsTest : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -74,7 +64,7 @@ TEST_F(SettingsTest, PositionsBeyondSixteenBitsLoadAndSaveBackUnchanged) {
     EXPECT_EQ(glngTop, -500);
     EXPECT_EQ(glngLeft, 40000);
     SaveSettings();
-    const auto lines = Lines(Read());
+    const auto lines = IniLines(Read());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=-500"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Left=40000"), lines.end());
 }
@@ -100,14 +90,14 @@ TEST_F(SettingsTest, AnEmptyFileReceivesBothSectionsWithTheirKeysInOrder) {
     const std::vector<std::string> expected = {
         "[Window Design]", "Top=1500",     "Left=-30",       "Font Size=11",   "Font Color=2",
         "Font Bold=True",  "Translucence=3", "[Config]", "Disp Clock=True", "Time Tone=False"};
-    EXPECT_EQ(Lines(Read()), expected);
+    EXPECT_EQ(IniLines(Read()), expected);
 }
 
 TEST_F(SettingsTest, ForeignSectionsAndKeysSurviveASave) {
     Write("; kept comment\r\n[Other]\r\nx=1\r\n[Window Design]\r\nCustom=keep me\r\nTop=5\r\n");
     LoadSettings();
     SaveSettings();
-    const auto lines = Lines(Read());
+    const auto lines = IniLines(Read());
     for (const char* kept : {"; kept comment", "[Other]", "x=1", "Custom=keep me", "Top=5"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), kept), lines.end()) << kept;
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "[Window Design]"), 1);
@@ -118,7 +108,7 @@ TEST_F(SettingsTest, ASaveRecreatesAFileThatWasDeletedWhileRunning) {
     DeleteFileW(gstrIniPath.c_str());
     gblnTimeTone = vbTrue;
     SaveSettings();
-    const auto lines = Lines(Read());
+    const auto lines = IniLines(Read());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Time Tone=True"), lines.end());
 }
 }  // namespace
