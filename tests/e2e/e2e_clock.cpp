@@ -53,6 +53,7 @@ TEST_F(RunningClockTest, TheSavedLookIsWhatStartsAtTheSavedPlace) {
     EXPECT_EQ(frame.left, 300);
     EXPECT_EQ(frame.top, 200);
     const SIZE bold = TextExtent("00:00:00", 24, true);  // every digit is as wide as any other
+    ASSERT_NE(bold.cx, TextExtent("00:00:00", 24, false).cx) << "the width tells bold from regular";
     EXPECT_EQ(frame.bottom - frame.top, bold.cy);
     EXPECT_EQ(frame.right - frame.left, bold.cx);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
