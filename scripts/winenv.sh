@@ -47,8 +47,8 @@ ensure_prefix() {
 # A wine command whose output goes through a pipe can hang when it is the one
 # that starts the wineserver or the desktop: start both here, output to files.
 start_wine_services() {
-  wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
   match_window_management
+  wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
   wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
   wait_for 60 desktop_is_up || { echo "winenv: Wine desktop did not start" >&2; return 1; }
 }
@@ -57,11 +57,16 @@ start_wine_services() {
 # leaves to one waits two seconds for it whenever it is hidden or closed.
 # Wine then places such windows itself, as it does all the others.
 match_window_management() {
-  local check managed=Y
+  local check section managed=Y
   check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1 || true)
   case "$check" in *"window id"*) ;; *) managed=N ;; esac
+  section=$(grep -A3 -F '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" 2>/dev/null || true)
+  grep -qx "\"Managed\"=\"$managed\"" <<<"$section" && return 0
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f \
     >"$KALVORY_LOGS/reg.log" 2>&1 </dev/null
+  # That first program started a desktop process which read the old value:
+  # let it end, with its wineserver, before the real desktop starts.
+  timeout 60 wineserver -w || true
 }
 
 # The desktop process has X windows of its own on this display.
