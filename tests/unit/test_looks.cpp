@@ -210,9 +210,7 @@ TEST_F(ClockLoadTest, LoadAppliesEverySavedSetting) {
     EXPECT_EQ(r.bottom - r.top, extent.cy);
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.top, 100);
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(Window(), nullptr, &alpha, nullptr);
-    EXPECT_EQ(alpha, 190);
+    EXPECT_EQ(AlphaOf(Window()).value, 190);
     EXPECT_TRUE(GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_TRUE(TrayIconShown(frmMain.pctTaskTray.hWnd()));
