@@ -18,7 +18,7 @@ run: build
 	@bash scripts/run.sh
 
 screenshot: build
-	@bash scripts/screenshot.sh docs/clock.png
+	@bash scripts/screenshot.sh docs/clock.png docs/menu.png
 
 clean:
 	rm -rf build

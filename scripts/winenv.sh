@@ -36,12 +36,27 @@ ensure_display() {
 }
 
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.kalvory-ready" ] && return 0
-  echo "winenv: creating the Wine prefix in $WINEPREFIX (code page 932)"
-  rm -rf "$WINEPREFIX"
-  wineboot -i >"$KALVORY_LOGS/wineboot.log" 2>&1 </dev/null
+  if [ ! -f "$WINEPREFIX/.kalvory-ready" ]; then
+    echo "winenv: creating the Wine prefix in $WINEPREFIX (code page 932)"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >"$KALVORY_LOGS/wineboot.log" 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/.kalvory-ready"
+  fi
+  match_japanese_fonts
+}
+
+# A Japanese Windows has the MS Gothic and MS Mincho faces the program asks
+# for; here the IPA fonts stand in for them. Without this Wine would draw
+# the Mincho face with the first Japanese font it finds, a Gothic one.
+match_japanese_fonts() {
+  local key='HKCU\Software\Wine\Fonts\Replacements' face
+  [ -f "$WINEPREFIX/.kalvory-fonts" ] && return 0
+  for face in "ＭＳ ゴシック=IPAゴシック" "MS Gothic=IPAゴシック" "ＭＳ 明朝=IPA明朝" "MS Mincho=IPA明朝"; do
+    wine reg add "$key" /v "${face%%=*}" /d "${face#*=}" /f >>"$KALVORY_LOGS/reg.log" 2>&1 </dev/null
+  done
   wineserver -w
-  touch "$WINEPREFIX/.kalvory-ready"
+  touch "$WINEPREFIX/.kalvory-fonts"
 }
 
 # A wine command whose output goes through a pipe can hang when it is the one

@@ -10,7 +10,9 @@
 #include "../runtime/App.h"
 #include "../runtime/Clock.h"
 #include "../runtime/Convert.h"
+#include "../runtime/Screen.h"
 #include "TextRegion.h"
+#include "frmTimeTone.h"
 
 namespace {
 const FontSpec kClockFont{L"ＭＳ ゴシック", 72.0f, true, SHIFTJIS_CHARSET};
@@ -24,8 +26,23 @@ constexpr RECT kTaskTrayBox{1080, 2040, 3855, 1215};
 constexpr Long kFontColors[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 255),
                                 RGB(0, 255, 0), RGB(0, 128, 0),     RGB(255, 0, 0)};
 
+// A one-second timer drifts and waits behind a busy message loop, so it may
+// skip second 0; the first tick within these seconds still signals the hour.
+constexpr WORD kTimeToneGraceSeconds = 5;
+
 // lrint rounds in the default mode: to nearest, a half to the even neighbour.
 Long RoundHalfToEven(float twips) { return static_cast<Long>(std::lrint(twips)); }
+
+// Hours since 1601 name each full hour once, across days and years; -1 for a
+// time that is not a valid date.
+Long HourNumber(const SYSTEMTIME& time) {
+    FILETIME stamp{};
+    if (!SystemTimeToFileTime(&time, &stamp)) return -1;
+    constexpr unsigned long long kTicksPerHour = 36000000000ULL;  // of 100 ns
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime;
+    return static_cast<Long>(ticks / kTicksPerHour);
+}
 }  // namespace
 
 // Defined after the design it is built from, which is initialised first.
@@ -33,8 +50,10 @@ frmMainForm frmMain;
 
 frmMainForm::frmMainForm()
     : Form(kDesign),
-      timTimeTone(*this, 1000, false, nullptr),
-      pctTaskTray(*this, kTaskTrayBox, nullptr),
+      timTimeTone(*this, 1000, false, [this] { timTimeTone_Timer(); }),
+      pctTaskTray(
+          *this, kTaskTrayBox,
+          [this](Integer button, Integer shift, float x, float y) { pctTaskTray_MouseMove(button, shift, x, y); }),
       timClock(*this, 200, true, [this] { timClock_Timer(); }),
       lblTemplate(*this, kClockFont),
       mnuTimeTone(*this, IDM_TIMETONE),
@@ -69,6 +88,7 @@ void frmMainForm::Form_Load() {
     mblnLoading = vbFalse;
     timClock_Timer();
     mnuTimeTone.SetChecked(gblnTimeTone != vbFalse);
+    mlngSignalledHour = -1;
     if (gblnTimeTone) timTimeTone.SetEnabled(true);
     AddTaskTrayIcon();
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -158,16 +178,112 @@ void frmMainForm::mnuTransValue_Click(Integer Index) {
 
 void frmMainForm::mnuQuit_Click() { Unload(); }
 
+void frmMainForm::pctTaskTray_MouseMove(Integer /*button*/, Integer /*shift*/, float /*x*/, float /*y*/) {
+    if (!mclsTaskTray) mclsTaskTray = std::make_unique<clsTaskTray>();
+    mclsTaskTray->SetEvents(static_cast<Long>(LOWORD(pctTaskTray.MouseMoveLParam())));
+    if (mclsTaskTray->EventRightButtonUp()) {
+        SetForegroundWindow(hWnd());
+        PopupMenu(mnuTaskTray());
+    } else if (mclsTaskTray->EventLeftButtonDblClick()) {
+        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        gblnDispClock = static_cast<Boolean>(~gblnDispClock);
+        SetVisible(gblnDispClock != vbFalse);
+    }
+}
+
+void frmMainForm::mnuTimeTone_Click() {
+    mnuTimeTone.SetChecked(!mnuTimeTone.Checked());
+    gblnTimeTone = mnuTimeTone.Checked() ? vbTrue : vbFalse;
+    timTimeTone.SetEnabled(gblnTimeTone != vbFalse);
+}
+
+// Each full hour is signalled once, by the first tick in its first seconds:
+// a late tick still counts, a second tick or a clock set back does not.
+void frmMainForm::timTimeTone_Timer() {
+    const SYSTEMTIME now = Now();
+    if (now.wMinute != 0 || now.wSecond >= kTimeToneGraceSeconds) return;
+    const Long hour = HourNumber(now);
+    if (hour < 0 || hour == mlngSignalledHour) return;
+    mlngSignalledHour = hour;
+    frmTimeTone.Load();
+}
+
+// Flush with the screen's right or bottom edge; negative for a window larger
+// than the screen. The window's size is read before the screen's.
+float frmMainForm::FarLeft() const {
+    const float width = Width();
+    return Screen.Width() - width;
+}
+
+float frmMainForm::FarTop() const {
+    const float height = Height();
+    return Screen.Height() - height;
+}
+
+// Each preset hides the clock while it moves, so that it is never seen
+// half-way, and then shows it whatever its state was before; the saved
+// show/hide choice stays as it is.
+void frmMainForm::mnuDispPositionLT_Click() {
+    SetVisible(false);
+    SetLeft(0.0f);
+    SetTop(0.0f);
+    SetVisible(true);
+}
+
+void frmMainForm::mnuDispPositionLD_Click() {
+    SetVisible(false);
+    SetLeft(0.0f);
+    SetTop(FarTop());
+    SetVisible(true);
+}
+
+void frmMainForm::mnuDispPositionRT_Click() {
+    SetVisible(false);
+    SetLeft(FarLeft());
+    SetTop(0.0f);
+    SetVisible(true);
+}
+
+void frmMainForm::mnuDispPositionRD_Click() {
+    SetVisible(false);
+    SetLeft(FarLeft());
+    SetTop(FarTop());
+    SetVisible(true);
+}
+
+// Half twips are passed on: the move to whole pixels is the only rounding.
+void frmMainForm::mnuDispPositionMM_Click() {
+    SetVisible(false);
+    SetLeft(FarLeft() / 2.0f);
+    SetTop(FarTop() / 2.0f);
+    SetVisible(true);
+}
+
+bool frmMainForm::ClickSingleItem(UINT command) {
+    const std::pair<const MenuItem*, void (frmMainForm::*)()> items[] = {
+        {&mnuTimeTone, &frmMainForm::mnuTimeTone_Click},
+        {&mnuDispPositionLT, &frmMainForm::mnuDispPositionLT_Click},
+        {&mnuDispPositionLD, &frmMainForm::mnuDispPositionLD_Click},
+        {&mnuDispPositionRT, &frmMainForm::mnuDispPositionRT_Click},
+        {&mnuDispPositionRD, &frmMainForm::mnuDispPositionRD_Click},
+        {&mnuDispPositionMM, &frmMainForm::mnuDispPositionMM_Click},
+        {&mnuFontBold, &frmMainForm::mnuFontBold_Click},
+        {&mnuQuit, &frmMainForm::mnuQuit_Click}};
+    for (const auto& [item, handler] : items) {
+        if (command != item->Command()) continue;
+        (this->*handler)();
+        return true;
+    }
+    return false;
+}
+
 void frmMainForm::Menu_Click(UINT command) {
     Integer index = 0;
+    if (ClickSingleItem(command)) return;
     if (mnuFontSizeValue.IndexOf(command, index))
         mnuFontSizeValue_Click(index);
     else if (mnuFontColorValue.IndexOf(command, index))
         mnuFontColorValue_Click(index);
-    else if (command == mnuFontBold.Command())
-        mnuFontBold_Click();
     else if (mnuTransValue.IndexOf(command, index))
         mnuTransValue_Click(index);
-    else if (command == mnuQuit.Command())
-        mnuQuit_Click();
 }

@@ -32,6 +32,19 @@ public:
 
     // Rebuilds the face: window sized to the time text and cut to its outline.
     void timClock_Timer();
+    // Watches for the full hour while the time signal is on.
+    void timTimeTone_Timer();
+    // The tray icon's mouse messages: the right button's release opens the
+    // menu, a left double click shows or hides the clock.
+    void pctTaskTray_MouseMove(Integer button, Integer shift, float x, float y);
+
+    void mnuTimeTone_Click();
+    // Send the clock to a corner or the centre of the whole screen.
+    void mnuDispPositionLT_Click();
+    void mnuDispPositionLD_Click();
+    void mnuDispPositionRT_Click();
+    void mnuDispPositionRD_Click();
+    void mnuDispPositionMM_Click();
 
     // Each menu command applies its choice at once; the load handler applies
     // the saved settings through the same handlers.
@@ -54,10 +67,17 @@ private:
     void FillColorTable();
     void AddTaskTrayIcon();
     static void UncheckAll(const MenuArray& items);
+    float FarLeft() const;
+    float FarTop() const;
+    // Runs the handler of an item that is not in an array; false if none has
+    // this command.
+    bool ClickSingleItem(UINT command);
 
     std::unique_ptr<clsTaskTray> mclsTaskTray;
     std::unique_ptr<clsMouseControl> mclsMouseControl;
     Boolean mblnLoading = vbFalse;
+    // The full hour last signalled, in hours since 1601; -1 before the first.
+    Long mlngSignalledHour = -1;
 };
 
 extern frmMainForm frmMain;

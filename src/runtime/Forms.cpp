@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "Error.h"
 #include "Screen.h"
@@ -98,11 +99,14 @@ void Timer::Fire() {
 
 // ---- Label ----
 
-Label::Label(Form& owner, const FontSpec& font) : designFont_(font), font_(font) { owner.labels_.push_back(this); }
+Label::Label(Form& owner, const FontSpec& font, std::wstring designCaption)
+    : designFont_(font), designCaption_(std::move(designCaption)), font_(font) {
+    owner.labels_.push_back(this);
+}
 
 void Label::Reset() {
     font_ = designFont_;
-    caption_.clear();
+    caption_ = designCaption_;
     ChangeFont();
 }
 
@@ -163,6 +167,7 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     return GuardedCall(hwnd, message, wParam, lParam, [&]() -> LRESULT {
         const auto x = static_cast<short>(LOWORD(lParam));
         const auto y = static_cast<short>(HIWORD(lParam));
+        self->mouseMoveLParam_ = lParam;
         self->onMouseMove_(0, 0, PixelsToTwipsX(x), PixelsToTwipsY(y));
         return 0;
     });
@@ -234,8 +239,8 @@ void Form::CreateFormWindow() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (design_.MenuId) menu_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(design_.MenuId)));
     if (design_.IconId)
-        icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(design_.IconId), IMAGE_ICON, 0, 0,
-                                              LR_DEFAULTSIZE | LR_SHARED));
+        icon_ = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(design_.IconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kFormClass, design_.Name, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             TwipsToPixelsX(design_.Width), TwipsToPixelsY(design_.Height), nullptr, nullptr, instance,
                             nullptr);

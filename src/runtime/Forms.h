@@ -50,7 +50,7 @@ private:
 // which is all a template for measuring text needs.
 class Label {
 public:
-    Label(Form& owner, const FontSpec& font);
+    Label(Form& owner, const FontSpec& font, std::wstring designCaption = L"");
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(const std::wstring& caption);
     float Width() const { return width_; }    // twips
@@ -67,6 +67,7 @@ private:
     void Measure();
 
     FontSpec designFont_;
+    std::wstring designCaption_;
     FontSpec font_;
     std::wstring caption_;
     float width_ = 0;
@@ -80,6 +81,10 @@ public:
     using MouseHandler = std::function<void(Integer button, Integer shift, float x, float y)>;
     PictureBox(Form& owner, RECT designTwips, MouseHandler onMouseMove);
     HWND hWnd() const { return hwnd_; }
+    // The lParam of the mouse-move message being handled. A notification
+    // icon's callback carries its mouse message there, which x in twips gives
+    // back only when the twips per pixel are a whole number.
+    LPARAM MouseMoveLParam() const { return mouseMoveLParam_; }
 
 private:
     friend class Form;
@@ -89,6 +94,7 @@ private:
     RECT designTwips_;
     MouseHandler onMouseMove_;
     HWND hwnd_ = nullptr;
+    LPARAM mouseMoveLParam_ = 0;
 };
 
 // A menu item of a form's menu tree, found by its command.

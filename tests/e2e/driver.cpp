@@ -80,6 +80,12 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+RECT WindowRectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 std::wstring TextOf(HWND window) {
     // A window of another process answers WM_GETTEXT through its own thread;
     // a hung one must not hang the test.
@@ -192,9 +198,8 @@ bool Xdotool(const std::string& arguments) {
         return false;
     if (info.hProcess) CloseHandle(info.hProcess);
     if (info.hThread) CloseHandle(info.hThread);
-    const bool done = WaitUntil(kStartDeadline, [&] {
-        return GetFileAttributesW(markerSeenHere.c_str()) != INVALID_FILE_ATTRIBUTES;
-    });
+    const bool done = WaitUntil(kStartDeadline,
+                                [&] { return GetFileAttributesW(markerSeenHere.c_str()) != INVALID_FILE_ATTRIBUTES; });
     DeleteFileW(markerSeenHere.c_str());
     return done;
 }

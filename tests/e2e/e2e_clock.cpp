@@ -2,7 +2,6 @@
 // look, dragging and double-clicking the digits, the tray icon's life.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "e2e/fixture.h"
@@ -11,34 +10,6 @@ using namespace e2e;
 
 namespace {
 constexpr DWORD kMoveDeadline = 5000;
-
-std::string At(POINT point, int dx = 0, int dy = 0) {
-    return std::to_string(point.x + dx) + " " + std::to_string(point.y + dy);
-}
-
-class RunningClockTest : public InstalledKalvoryTest {
-protected:
-    // Starts the clock on these settings; the clock window once it is up.
-    HWND Start(const std::string& ini, bool shown) {
-        WriteBytes(Ini(), ini);
-        clock_ = std::make_unique<Process>(exe_, folder_.Path());
-        if (!clock_->Started() || !clock_->WaitIdle()) return nullptr;
-        return WaitForWindow(clock_->Id(), kClockClass, shown);
-    }
-
-    // Quits as the window's own close does, and reads the saved settings.
-    std::vector<std::string> QuitAndReadSettings(HWND window) {
-        EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
-        EXPECT_TRUE(clock_->WaitExit());
-        return IniLines(ReadBytes(Ini()));
-    }
-
-    std::unique_ptr<Process> clock_;
-};
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 TEST_F(RunningClockTest, TheSavedLookIsWhatStartsAtTheSavedPlace) {
     const HWND window = Start(
@@ -78,13 +49,14 @@ TEST_F(RunningClockTest, ALeftDragMovesTheClockAndItsNewPlaceIsSaved) {
     POINT digit{};
     ASSERT_TRUE(ScreenPointOnFace(window, digit));
     ASSERT_TRUE(Xdotool("mousemove " + At(digit) + " click 2 click 3 mousedown 1 sleep 0.2 mousemove " +
-                        At(digit, 40, 30) + " sleep 0.2 mousemove " + At(digit, 120, 90) +
-                        " sleep 0.2 mouseup 1"));
+                        At(digit, 40, 30) + " sleep 0.2 mousemove " + At(digit, 120, 90) + " sleep 0.2 mouseup 1"));
     RECT frame{};
-    EXPECT_TRUE(WaitUntil(kMoveDeadline, [&] {
-        GetWindowRect(window, &frame);
-        return frame.left == 420 && frame.top == 290;
-    })) << "the clock is at " << frame.left << "," << frame.top;
+    EXPECT_TRUE(WaitUntil(kMoveDeadline,
+                          [&] {
+                              GetWindowRect(window, &frame);
+                              return frame.left == 420 && frame.top == 290;
+                          }))
+        << "the clock is at " << frame.left << "," << frame.top;
     EXPECT_TRUE(IsWindowVisible(window)) << "the right and middle clicks before did nothing";
 
     const std::vector<std::string> saved = QuitAndReadSettings(window);
@@ -120,8 +92,7 @@ TEST_F(RunningClockTest, EndingTheSessionSavesBeforeWindowsEndsTheProgram) {
     ASSERT_NE(window, nullptr);
     const HWND owner = TrayOwnerOf(window);
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
-                                    &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
     // Windows may end the process as soon as the message returns.

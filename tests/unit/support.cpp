@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -88,11 +89,17 @@ bool NotifyShell(DWORD message, HWND owner, UINT id) {
 bool TrayIconShown(HWND owner, UINT id) { return NotifyShell(NIM_MODIFY, owner, id); }
 bool ForgetTrayIcon(HWND owner, UINT id) { return NotifyShell(NIM_DELETE, owner, id); }
 
-SIZE TextExtent(const char* text, int points, bool bold) {
+HFONT CreateFontFor(double points, bool bold, const wchar_t* face) {
     HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
-                             DEFAULT_QUALITY, 0, L"ＭＳ ゴシック");
+    const auto height = -static_cast<int>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
+                       DEFAULT_QUALITY, 0, face);
+}
+
+SIZE TextExtent(const char* text, double points, bool bold, const wchar_t* face) {
+    HFONT font = CreateFontFor(points, bold, face);
+    HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
     SIZE extent{};
     GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);

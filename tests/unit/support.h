@@ -36,9 +36,14 @@ bool TrayIconShown(HWND owner, UINT id = 1);
 // Makes the shell forget the icon, as a restarted Explorer has.
 bool ForgetTrayIcon(HWND owner, UINT id = 1);
 
-// Extent in pixels of a text in the clock's font ("ＭＳ ゴシック"), measured
-// here without the program.
-SIZE TextExtent(const char* text, int points, bool bold);
+// A font as the program asks for one, made here without the program; the
+// caller deletes it.
+HFONT CreateFontFor(double points, bool bold, const wchar_t* face);
+constexpr const wchar_t* kClockFace = L"ＭＳ ゴシック";
+constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
+
+// Extent in pixels of a text in a font (the clock's unless told).
+SIZE TextExtent(const char* text, double points, bool bold, const wchar_t* face = kClockFace);
 
 // A point of the window, in its own coordinates, well inside one of the
 // glyphs it is cut to; false when the window has no region.

@@ -1,0 +1,38 @@
+#include "frmTimeTone.h"
+
+#include "../modules/modGlobal.h"
+#include "../runtime/Clock.h"
+#include "TextRegion.h"
+#include "frmMain.h"
+
+namespace {
+// Fixed: the clock's size and weight never apply to the pop-up.
+const FontSpec kTimeToneFont{L"ＭＳ 明朝", 26.25f, true, SHIFTJIS_CHARSET};
+
+const FormDesign kDesign{L"Kalvory", 1425.0f, 525.0f, RGB(0, 0, 0), kTimeToneFont};
+
+constexpr UINT kShownFor = 2000;  // milliseconds
+}  // namespace
+
+frmTimeToneForm frmTimeTone;
+
+frmTimeToneForm::frmTimeToneForm()
+    : Form(kDesign),
+      lblTemplate(*this, kTimeToneFont, L"00:00"),
+      timClock(*this, kShownFor, false, [this] { timClock_Timer(); }) {}
+
+void frmTimeToneForm::Form_Load() {
+    // Where the clock stood at start-up, wherever it has been dragged since.
+    SetLeft(static_cast<float>(glngLeft));
+    SetTop(static_cast<float>(glngTop));
+    lblTemplate.SetCaption(FormatHourMinute(Now()));
+    SetWidth(lblTemplate.Width());
+    SetHeight(lblTemplate.Height());
+    SetBackColor(frmMain.BackColor());
+    CutWindowToText(*this, FormatHourMinute(Now()));
+    // Shown without activation: the user goes on typing where they were.
+    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    timClock.SetEnabled(true);
+}
+
+void frmTimeToneForm::timClock_Timer() { Unload(); }
