@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "e2e/fixture.h"
+#include "res/resource.h"
 
 using namespace e2e;
 
@@ -83,12 +84,12 @@ bool operator==(const MenuShot& a, const MenuShot& b) { return EqualRect(&a.rect
 // Opened here, the menu is shot once two shots in a row agree: it has been
 // drawn in full.
 MenuShot gOwnShot;
+int gOwnShots = 0;
 void CALLBACK ShootOwnMenu(HWND, UINT, UINT_PTR, DWORD) {
-    static int shots = 0;
     const HWND popup = OpenMenuOf(GetCurrentProcessId());
     if (!popup) return;
     MenuShot shot = ShotOf(popup);
-    const bool settled = shot == gOwnShot || ++shots > 25;
+    const bool settled = shot == gOwnShot || ++gOwnShots > 25;
     gOwnShot = std::move(shot);
     if (settled) EndMenu();
 }
@@ -98,6 +99,7 @@ MenuShot ShotOfMenu(HMENU menu, POINT at) {
     const HWND owner =
         CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     gOwnShot = {};
+    gOwnShots = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, ShootOwnMenu);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
     KillTimer(nullptr, timer);
@@ -105,27 +107,12 @@ MenuShot ShotOfMenu(HMENU menu, POINT at) {
     return gOwnShot;
 }
 
-std::vector<std::wstring> CaptionsOf(HMENU menu) {
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t caption[64] = L"";
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = caption;
-        info.cch = 64;
-        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        captions.push_back((info.fType & MFT_SEPARATOR) ? L"-" : caption);
-    }
-    return captions;
-}
-
 // The tray menu as the exe under test carries it.
 class ExeMenu {
 public:
     explicit ExeMenu(const std::wstring& exe)
         : module_(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)),
-          bar_(module_ ? LoadMenuW(module_, MAKEINTRESOURCEW(100)) : nullptr) {}
+          bar_(module_ ? LoadMenuW(module_, MAKEINTRESOURCEW(IDR_MAINMENU)) : nullptr) {}
     ~ExeMenu() {
         if (bar_) DestroyMenu(bar_);
         if (module_) FreeLibrary(module_);
@@ -138,12 +125,6 @@ private:
     HMODULE module_;
     HMENU bar_;
 };
-
-std::string Repeat(const std::string& text, int times) {
-    std::string repeated;
-    for (int i = 0; i < times; ++i) repeated += text;
-    return repeated;
-}
 
 class TrayMenuTest : public RunningClockTest {
 protected:
@@ -193,12 +174,12 @@ TEST_F(TrayMenuTest, TheRightButtonsReleaseOpensEveryCommand) {
     ASSERT_TRUE(KeyboardToClock());
     const std::vector<std::wstring> expected = {L"時報を表示する", L"-",      L"表示位置", L"文字サイズ", L"文字色",
                                                 L"太字",           L"透明度", L"-",        L"終了(&Q)"};
-    EXPECT_EQ(CaptionsOf(menu.Tray()), expected);
+    EXPECT_EQ(MenuCaptions(menu.Tray()), expected);
     EXPECT_TRUE(WaitUntil(kMenuDeadline, [&] { return ShotOf(popup) == reference; }))
         << "the open menu looks like the exe's own tray menu";
 
     // "文字サイズ" is the third item, "24" the eleventh of its submenu.
-    ASSERT_TRUE(Xdotool("key Down Down Down Right " + Repeat("Down ", 10) + "Return"));
+    ASSERT_TRUE(Xdotool("key Down Down Down Right key --repeat 10 Down key Return"));
     const SIZE text = TextExtent("00:00:00", 24, false);
     RECT frame{};
     EXPECT_TRUE(WaitUntil(kMenuDeadline,

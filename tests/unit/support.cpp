@@ -125,3 +125,25 @@ bool PointOnFace(HWND window, POINT& point) {
     DeleteObject(region);
     return found;
 }
+
+std::vector<MenuEntry> MenuEntries(HMENU menu) {
+    std::vector<MenuEntry> entries;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t caption[64] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = caption;
+        info.cch = 64;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        entries.push_back({separator ? L"-" : caption, info.hSubMenu ? GetMenuItemCount(info.hSubMenu) : 0});
+    }
+    return entries;
+}
+
+std::vector<std::wstring> MenuCaptions(HMENU menu) {
+    std::vector<std::wstring> captions;
+    for (const MenuEntry& entry : MenuEntries(menu)) captions.push_back(entry.caption);
+    return captions;
+}

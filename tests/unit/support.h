@@ -48,3 +48,12 @@ SIZE TextExtent(const char* text, double points, bool bold, const wchar_t* face 
 // A point of the window, in its own coordinates, well inside one of the
 // glyphs it is cut to; false when the window has no region.
 bool PointOnFace(HWND window, POINT& point);
+
+// One item of a menu as the user sees it.
+struct MenuEntry {
+    std::wstring caption;  // "-" for a separator
+    int children;          // items of its submenu, 0 without one
+    bool operator==(const MenuEntry& other) const { return caption == other.caption && children == other.children; }
+};
+std::vector<MenuEntry> MenuEntries(HMENU menu);
+std::vector<std::wstring> MenuCaptions(HMENU menu);

@@ -5,34 +5,6 @@
 #include "runtime/Error.h"
 
 namespace {
-struct Entry {
-    std::wstring caption;  // "-" for a separator
-    int children;          // items of its submenu, 0 without one
-    bool operator==(const Entry& other) const { return caption == other.caption && children == other.children; }
-};
-
-std::vector<Entry> Entries(HMENU menu) {
-    std::vector<Entry> entries;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t caption[64] = L"";
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
-        info.dwTypeData = caption;
-        info.cch = 64;
-        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
-        entries.push_back({separator ? L"-" : caption, info.hSubMenu ? GetMenuItemCount(info.hSubMenu) : 0});
-    }
-    return entries;
-}
-
-std::vector<std::wstring> Captions(HMENU menu) {
-    std::vector<std::wstring> captions;
-    for (const Entry& entry : Entries(menu)) captions.push_back(entry.caption);
-    return captions;
-}
-
 long ErrorNumberOf(const MenuArray& array, int index) {
     try {
         array(static_cast<Integer>(index));
@@ -47,23 +19,26 @@ using MenuTreeTest = ClockWindowTest;
 TEST_F(MenuTreeTest, HangsUnderOneItemWithTheTopItemsInOrder) {
     frmMain.Load();
     HMENU bar = frmMain.Menu();
-    ASSERT_EQ(Captions(bar), std::vector<std::wstring>{L"タスクトレイメニュー"});
-    const std::vector<Entry> expected = {{L"時報を表示する", 0}, {L"-", 0},  {L"表示位置", 5}, {L"文字サイズ", 16},
-                                         {L"文字色", 6},         {L"太字", 0}, {L"透明度", 11},  {L"-", 0},
-                                         {L"終了(&Q)", 0}};
-    EXPECT_EQ(Entries(GetSubMenu(bar, 0)), expected);
+    ASSERT_EQ(MenuCaptions(bar), std::vector<std::wstring>{L"タスクトレイメニュー"});
+    const std::vector<MenuEntry> expected = {{L"時報を表示する", 0}, {L"-", 0},      {L"表示位置", 5},
+                                             {L"文字サイズ", 16},    {L"文字色", 6}, {L"太字", 0},
+                                             {L"透明度", 11},        {L"-", 0},      {L"終了(&Q)", 0}};
+    EXPECT_EQ(MenuEntries(GetSubMenu(bar, 0)), expected);
 }
 
 TEST_F(MenuTreeTest, SubmenusListTheirChoicesInOrder) {
     frmMain.Load();
     HMENU tray = GetSubMenu(frmMain.Menu(), 0);
-    EXPECT_EQ(Captions(GetSubMenu(tray, 2)), (std::vector<std::wstring>{L"左上", L"左下", L"右上", L"右下", L"中央"}));
-    EXPECT_EQ(Captions(GetSubMenu(tray, 3)),
+    EXPECT_EQ(MenuCaptions(GetSubMenu(tray, 2)),
+              (std::vector<std::wstring>{L"左上", L"左下", L"右上", L"右下", L"中央"}));
+    EXPECT_EQ(MenuCaptions(GetSubMenu(tray, 3)),
               (std::vector<std::wstring>{L"8", L"9", L"10", L"11", L"12", L"14", L"16", L"18", L"20", L"22", L"24",
                                          L"26", L"28", L"36", L"48", L"72"}));
-    EXPECT_EQ(Captions(GetSubMenu(tray, 4)), (std::vector<std::wstring>{L"黒", L"白", L"青", L"黄緑", L"緑", L"赤"}));
-    EXPECT_EQ(Captions(GetSubMenu(tray, 6)), (std::vector<std::wstring>{L"0%", L"10%", L"20%", L"30%", L"40%", L"50%",
-                                                                        L"60%", L"70%", L"80%", L"90%", L"100%"}));
+    EXPECT_EQ(MenuCaptions(GetSubMenu(tray, 4)),
+              (std::vector<std::wstring>{L"黒", L"白", L"青", L"黄緑", L"緑", L"赤"}));
+    EXPECT_EQ(MenuCaptions(GetSubMenu(tray, 6)),
+              (std::vector<std::wstring>{L"0%", L"10%", L"20%", L"30%", L"40%", L"50%", L"60%", L"70%", L"80%", L"90%",
+                                         L"100%"}));
 }
 
 TEST_F(MenuTreeTest, ArraysAreAddressedByTheirOwnIndexRanges) {
