@@ -340,9 +340,9 @@ void Form::Refresh() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDAT
 void Form::PopupMenu(HMENU menu) const {
     POINT cursor{};
     GetCursorPos(&cursor);
-    // Without the window in the foreground the menu would not close when the
-    // user clicks elsewhere; the empty message lets it open again next time.
-    SetForegroundWindow(hwnd_);
+    // The caller puts the window in the foreground first, or the menu would
+    // not close when the user clicks elsewhere; the empty message lets it
+    // open again next time.
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
     PostMessageW(hwnd_, WM_NULL, 0, 0);
 }

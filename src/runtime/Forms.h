@@ -179,7 +179,8 @@ public:
     // Repaints the whole surface in the background colour at once.
     void Refresh() const;
     // Opens the menu at the cursor and returns when it has closed; a chosen
-    // item arrives as a click like any other menu command.
+    // item arrives as a click like any other menu command. For a menu that
+    // closes on a click elsewhere the window must be in the foreground.
     void PopupMenu(HMENU menu) const;
 
 protected:

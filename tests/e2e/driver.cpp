@@ -80,12 +80,6 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-RECT WindowRectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 std::wstring TextOf(HWND window) {
     // A window of another process answers WM_GETTEXT through its own thread;
     // a hung one must not hang the test.

@@ -60,7 +60,6 @@ private:
 };
 
 std::wstring ClassOf(HWND window);
-RECT WindowRectOf(HWND window);
 std::wstring TextOf(HWND window);
 
 // Top-level windows of the process, hidden ones included; an empty class

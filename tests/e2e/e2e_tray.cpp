@@ -30,12 +30,12 @@ HWND NewestTrayIcon() {
     EnumChildWindows(tray, CollectTrayIcon, reinterpret_cast<LPARAM>(&icons));
     HWND newest = nullptr;
     for (HWND icon : icons)
-        if (!newest || WindowRectOf(icon).left > WindowRectOf(newest).left) newest = icon;
+        if (!newest || WindowRect(icon).left > WindowRect(newest).left) newest = icon;
     return newest;
 }
 
 POINT CentreOf(HWND window) {
-    const RECT r = WindowRectOf(window);
+    const RECT r = WindowRect(window);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
@@ -74,7 +74,7 @@ HWND OpenMenuOf(DWORD processId) {
 }
 
 MenuShot ShotOf(HWND popup) {
-    MenuShot shot{WindowRectOf(popup), {}};
+    MenuShot shot{WindowRect(popup), {}};
     shot.pixels = PixelsOf(shot.rect);
     return shot;
 }
@@ -184,7 +184,7 @@ TEST_F(TrayMenuTest, TheRightButtonsReleaseOpensEveryCommand) {
     RECT frame{};
     EXPECT_TRUE(WaitUntil(kMenuDeadline,
                           [&] {
-                              frame = WindowRectOf(clock);
+                              frame = WindowRect(clock);
                               return frame.right - frame.left == text.cx && frame.bottom - frame.top == text.cy;
                           }))
         << "the clock is " << frame.right - frame.left << " x " << frame.bottom - frame.top;
@@ -203,7 +203,7 @@ TEST_F(TrayMenuTest, AHiddenClockIsSentToTheBottomRightAndTheTimeSignalSwitchedO
     RECT frame{};
     EXPECT_TRUE(WaitUntil(kMenuDeadline,
                           [&] {
-                              frame = WindowRectOf(clock);
+                              frame = WindowRect(clock);
                               return IsWindowVisible(clock) && frame.right == screenWidth &&
                                      frame.bottom == screenHeight;
                           }))

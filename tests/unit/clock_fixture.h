@@ -7,12 +7,6 @@
 #include "runtime/Clock.h"
 #include "support.h"
 
-inline RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 inline SYSTEMTIME& FixedTime() {
     static SYSTEMTIME time{};
     return time;

@@ -26,6 +26,12 @@ bool PathExists(const std::wstring& path);
 // The non-blank lines of a settings file, in their order, without line ends.
 std::vector<std::string> IniLines(const std::string& bytes);
 
+inline RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 
