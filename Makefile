@@ -1,6 +1,6 @@
 # make run: set up if needed, build, start the clock under Wine.
 # make test: set up if needed, build, run every test under Wine.
-.PHONY: all setup build test run screenshot clean
+.PHONY: all setup build test lint run bench package screenshot clean
 
 all: build
 
@@ -11,11 +11,20 @@ build: setup
 	@cmake --preset mingw >/dev/null
 	@cmake --build --preset mingw
 
-test: build
+test: build lint
 	@bash scripts/test.sh
+
+lint: setup
+	@bash scripts/lint.sh
 
 run: build
 	@bash scripts/run.sh
+
+bench: build
+	@bash scripts/bench.sh
+
+package: build
+	@bash scripts/package.sh
 
 screenshot: build
 	@bash scripts/screenshot.sh docs/clock.png docs/menu.png
