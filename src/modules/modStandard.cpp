@@ -6,6 +6,7 @@
 #include "../runtime/App.h"
 #include "../runtime/Error.h"
 #include "../runtime/MsgBox.h"
+#include "../runtime/Text.h"
 #include "modDefine.h"
 #include "modGlobal.h"
 
@@ -14,8 +15,8 @@ std::wstring GetAppTitle(const std::wstring& name, const std::wstring& tag) {
         clsStrChain title;
         title.ClearString();
         title.AddString(name);
-        title.AddString(L" (ver " + std::to_wstring(App.Major()) + L"." + std::to_wstring(App.Minor()));
-        title.AddString(L"." + std::to_wstring(App.Revision()) + L")");
+        title.AddString(L" (ver " + DecimalText(App.Major()) + L"." + DecimalText(App.Minor()));
+        title.AddString(L"." + DecimalText(App.Revision()) + L")");
         if (!tag.empty()) title.AddString(L" [" + tag + L"]");
         return title.GetString();
     } catch (...) {
@@ -49,5 +50,5 @@ void ShowErrorMessage(const std::wstring& message, const VBError* /*error*/) {
     if (MsgBox(message, kStyleCritical, gstrAppTitle) != 0) return;
     const DWORD code = GetLastError();
     MsgBox(LastErrorDescription(code), kStyleCritical,
-           std::wstring(kProductName) + L" (ErrNo." + std::to_wstring(code) + L")");
+           std::wstring(kProductName) + L" (ErrNo." + DecimalText(code) + L")");
 }

@@ -25,7 +25,7 @@ void WriteBoolean(clsIniFile& ini, const wchar_t* section, const wchar_t* key, B
 }
 
 void WriteNumber(clsIniFile& ini, const wchar_t* section, const wchar_t* key, long value) {
-    ini.setValue(section, key, std::to_wstring(value));
+    ini.setValue(section, key, DecimalText(value));
 }
 
 void StartUp() {

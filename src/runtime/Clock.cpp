@@ -1,7 +1,5 @@
 #include "Clock.h"
 
-#include <cwchar>
-
 namespace {
 NowFunction gNowOverride = nullptr;
 
@@ -12,9 +10,8 @@ std::wstring TimeSeparator() {
 }
 
 std::wstring TwoDigits(WORD value) {
-    wchar_t digits[8];
-    swprintf(digits, 8, L"%02u", static_cast<unsigned>(value % 100));
-    return digits;
+    const WORD twoDigits = value % 100;
+    return {static_cast<wchar_t>(L'0' + twoDigits / 10), static_cast<wchar_t>(L'0' + twoDigits % 10)};
 }
 }  // namespace
 

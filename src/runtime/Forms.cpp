@@ -190,7 +190,7 @@ void MenuItem::SetChecked(bool checked) const {
 MenuItem MenuArray::operator()(Integer index) const {
     if (index < lbound_ || index > ubound_)
         throw VBError(vbErr::ControlArrayElementMissing,
-                      L"コントロール配列の要素 '" + std::to_wstring(index) + L"' は存在しません。");
+                      L"コントロール配列の要素 '" + DecimalText(index) + L"' は存在しません。");
     return MenuItem(owner_, base_ + static_cast<UINT>(index));
 }
 

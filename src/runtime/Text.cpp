@@ -34,7 +34,20 @@ bool IsAnsiRepresentable(const std::wstring& text) {
     BOOL usedDefault = FALSE;
     const int size = static_cast<int>(text.size());
     if (size == 0) return true;
-    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
-                                           nullptr, &usedDefault);
+    const int needed =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &usedDefault);
     return needed > 0 && !usedDefault;
+}
+
+std::wstring DecimalText(long long value) {
+    // Counts in the negative range, which also holds the most negative value.
+    long long rest = value < 0 ? value : -value;
+    wchar_t digits[24];
+    wchar_t* first = digits + 24;
+    do {
+        *--first = static_cast<wchar_t>(L'0' - rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) *--first = L'-';
+    return std::wstring(first, digits + 24);
 }

@@ -14,3 +14,8 @@ std::string CutAnsi(const std::string& bytes, size_t maxBytes);
 
 // True when the text survives the trip to the ANSI code page unchanged.
 bool IsAnsiRepresentable(const std::wstring& text);
+
+// The number in decimal digits, with a minus sign when negative. Used where
+// std::to_wstring would do: that one goes through the C runtime's printf,
+// which alone weighs more than the rest of the program.
+std::wstring DecimalText(long long value);

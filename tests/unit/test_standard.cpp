@@ -1,6 +1,7 @@
-// The versioned title, the program folder and the error box.
+// The versioned title, the program folder, the error box and the numbers in them.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "modules/modStandard.h"
 #include "runtime/App.h"
 #include "runtime/Error.h"
+#include "runtime/Text.h"
 
 namespace {
 TEST(AppTitle, CarriesTheVersionOfTheResourceAndTheTagInBrackets) {
@@ -64,5 +66,13 @@ TEST(ErrorMessage, IsAStopBoxWithOnlyOkTitledWithTheApplicationTitle) {
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
         EXPECT_EQ(box.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // the stop icon
     }
+}
+
+// Settings, the version and error codes are written with it: every value of
+// a Long and of a DWORD must come out as the standard library writes it.
+TEST(DecimalText, MatchesToWstringAcrossTheRange) {
+    for (long long value : {0LL, 7LL, -500LL, 40000LL, static_cast<long long>(LONG_MIN),
+                            static_cast<long long>(LONG_MAX), 4294967295LL, LLONG_MIN, LLONG_MAX})
+        EXPECT_EQ(DecimalText(value), std::to_wstring(value));
 }
 }  // namespace
