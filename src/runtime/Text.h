@@ -16,6 +16,6 @@ std::string CutAnsi(const std::string& bytes, size_t maxBytes);
 bool IsAnsiRepresentable(const std::wstring& text);
 
 // The number in decimal digits, with a minus sign when negative. Used where
-// std::to_wstring would do: that one goes through the C runtime's printf,
-// which alone weighs more than the rest of the program.
+// std::to_wstring would do: that one goes through the C runtime's wide
+// printf, which brings a whole formatting engine into the exe.
 std::wstring DecimalText(long long value);
