@@ -1,4 +1,4 @@
-# The program's defences: the DLL search restriction.
+# The program's defences: the DLL search restriction and bounded buffers.
 
 # A DLL someone planted, and a probe that loads it with and without the
 # program's start-up restriction.
@@ -17,6 +17,8 @@ add_test(NAME dll_planting
     $<TARGET_FILE:dll_probe> $<TARGET_FILE:planted>)
 set_tests_properties(dll_planting PROPERTIES LABELS dll_planting)
 
+# Fixed buffers driven with texts longer than they are.
+kalvory_gtest(hardening_buffers hardening/test_buffers.cpp unit/support.cpp)
 
 # A crash under Wine can leave its debugger waiting: fail instead of hanging.
-set_tests_properties(dll_planting PROPERTIES TIMEOUT 120)
+set_tests_properties(dll_planting ${hardening_buffers_TESTS} PROPERTIES TIMEOUT 120)

@@ -1,19 +1,21 @@
 #include "Clock.h"
 
 #include <cwchar>
+#include <iterator>
+
+#include "Text.h"
 
 namespace {
 NowFunction gNowOverride = nullptr;
 
 std::wstring TimeSeparator() {
-    wchar_t separator[8] = L":";
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8) == 0) return L":";
-    return separator;
+    std::wstring separator;
+    return UserLocaleSeparator(LOCALE_STIME, separator) ? separator : L":";
 }
 
 std::wstring TwoDigits(WORD value) {
     wchar_t digits[8];
-    swprintf(digits, 8, L"%02u", static_cast<unsigned>(value % 100));
+    swprintf(digits, std::size(digits), L"%02u", static_cast<unsigned>(value % 100));
     return digits;
 }
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 std::string ToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
@@ -34,7 +36,15 @@ bool IsAnsiRepresentable(const std::wstring& text) {
     BOOL usedDefault = FALSE;
     const int size = static_cast<int>(text.size());
     if (size == 0) return true;
-    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
-                                           nullptr, &usedDefault);
+    const int needed =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &usedDefault);
     return needed > 0 && !usedDefault;
+}
+
+bool UserLocaleSeparator(LCTYPE type, std::wstring& text) {
+    // The system's separators are at most three characters long.
+    wchar_t buffer[8] = L"";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) == 0) return false;
+    text = buffer;
+    return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // Text is UTF-16 inside the program; these convert to and from the system
@@ -14,3 +16,7 @@ std::string CutAnsi(const std::string& bytes, size_t maxBytes);
 
 // True when the text survives the trip to the ANSI code page unchanged.
 bool IsAnsiRepresentable(const std::wstring& text);
+
+// A separator of the user's locale, read into a buffer of fixed size: false
+// when the locale has none of this type or one too long for that buffer.
+bool UserLocaleSeparator(LCTYPE type, std::wstring& text);
