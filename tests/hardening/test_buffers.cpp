@@ -83,9 +83,9 @@ TEST(ClassNameBufferTest, ALongJapaneseClassNameIsCutAtACharacter) {
 }
 
 TEST(FaceNameBufferTest, ALongFaceNameIsCutToTheFontRecord) {
-    FontSpec spec;
-    spec.Name = std::wstring(40, L'F');
-    GdiObject font = CreateGdiFont(spec);
+    FontSpec wanted;
+    wanted.Name = std::wstring(40, L'F');
+    GdiObject font = CreateGdiFont(wanted);
     LOGFONTW described{};
     ASSERT_EQ(GetObjectW(font.get(), static_cast<int>(sizeof(described)), &described),
               static_cast<int>(sizeof(described)));
