@@ -15,8 +15,8 @@ constexpr DWORD kValueBufferSize = 256;
 constexpr DWORD kNotOrdinaryFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
-    wchar_t text[8] = L"";
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) == 0 || text[0] == L'\0') return fallback;
+    std::wstring text;
+    if (!UserLocaleSeparator(type, text) || text.empty()) return fallback;
     return text;
 }
 
@@ -106,8 +106,8 @@ bool IsReadOnly(const std::wstring& path) {
 
 bool CreateEmptyFile(const std::wstring& path) {
     if (IsReadOnly(path)) return false;
-    KernelHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
 }  // namespace
@@ -156,9 +156,8 @@ std::wstring clsIniFile::getValue(const std::wstring& IstrSection, const std::ws
     try {
         if (!mblnFileSet || !FileExists(mstrFilePath)) return L"";
         char buffer[kValueBufferSize] = {};
-        const DWORD copied =
-            GetPrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(), "", buffer,
-                                     kValueBufferSize, ToAnsi(mstrFilePath).c_str());
+        const DWORD copied = GetPrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(), "",
+                                                      buffer, kValueBufferSize, ToAnsi(mstrFilePath).c_str());
         if (copied == 0) return L"";
         buffer[kValueBufferSize - 1] = '\0';
         // A cut value may end in half of a double-byte character: drop it.

@@ -14,6 +14,7 @@ clsStrChain::~clsStrChain() { ClearString(); }
 
 void clsStrChain::AddString(const std::wstring& str) {
     const std::string bytes = ToAnsi(str);
+    // cppcheck-suppress lstrlenACalled ; c_str() is always readable and ends in a zero
     const long n = lstrlenA(bytes.c_str());
     if (n > LONG_MAX - mlngLength) RaiseOverflow();
     const SIZE_T newSize = static_cast<SIZE_T>(mlngLength) + static_cast<SIZE_T>(n);

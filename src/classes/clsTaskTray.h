@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+// shellapi.h builds on the types of windows.h.
 #include <shellapi.h>
 
 #include <array>

@@ -9,6 +9,7 @@ void CutWindowToText(Form& form, const std::wstring& text) {
     HDC dc = form.hDC();
     const std::string bytes = ToAnsi(text);
     BeginPath(dc);
+    // cppcheck-suppress lstrlenACalled ; c_str() is always readable and ends in a zero
     TextOutA(dc, 0, 0, bytes.c_str(), lstrlenA(bytes.c_str()));
     EndPath(dc);
     HRGN region = PathToRegion(dc);

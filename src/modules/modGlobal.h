@@ -11,10 +11,10 @@ extern std::wstring gstrAppTitle;
 extern std::wstring gstrAppPath;
 extern std::wstring gstrIniPath;
 
-extern Long glngTop;   // twips
-extern Long glngLeft;  // twips
-extern Integer gintFontSize;      // index of the font-size item, 1..16
-extern Integer gintFontColor;     // index of the font-colour item, 1..6
+extern Long glngTop;           // twips
+extern Long glngLeft;          // twips
+extern Integer gintFontSize;   // index of the font-size item, 1..16
+extern Integer gintFontColor;  // index of the font-colour item, 1..6
 extern Boolean gblnFontBold;
 extern Integer gintTranslucence;  // index of the translucency item, 0..10
 extern Boolean gblnDispClock;

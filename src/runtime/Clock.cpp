@@ -1,12 +1,13 @@
 #include "Clock.h"
 
+#include "Text.h"
+
 namespace {
 NowFunction gNowOverride = nullptr;
 
 std::wstring TimeSeparator() {
-    wchar_t separator[8] = L":";
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8) == 0) return L":";
-    return separator;
+    std::wstring separator;
+    return UserLocaleSeparator(LOCALE_STIME, separator) ? separator : L":";
 }
 
 std::wstring TwoDigits(WORD value) {

@@ -13,6 +13,7 @@ GdiObject CreateGdiFont(const FontSpec& wanted) {
     font.lfCharSet = wanted.Charset;
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, wanted.Name.c_str(), LF_FACESIZE);
+    // A longer name is cut; the zeroed record keeps the closing zero.
+    wanted.Name.copy(font.lfFaceName, LF_FACESIZE - 1);
     return GdiObject(CreateFontIndirectW(&font));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "Error.h"
@@ -177,7 +178,7 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 std::wstring MenuItem::Caption() const {
     wchar_t caption[256] = L"";
-    GetMenuStringW(owner_->Menu(), command_, caption, 256, MF_BYCOMMAND);
+    GetMenuStringW(owner_->Menu(), command_, caption, static_cast<int>(std::size(caption)), MF_BYCOMMAND);
     return caption;
 }
 

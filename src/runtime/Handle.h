@@ -30,23 +30,29 @@ private:
     H handle_ = Traits::empty();
 };
 
+// A handle is an opaque value, not a pointer to data, whatever its type says:
+// cppcheck would have the validity tests take pointers to const.
 struct KernelHandleTraits {
     static HANDLE empty() { return nullptr; }
+    // cppcheck-suppress constParameter
     static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { CloseHandle(h); }
 };
 struct GdiObjectTraits {
     static HGDIOBJ empty() { return nullptr; }
+    // cppcheck-suppress constParameter
     static bool valid(HGDIOBJ h) { return h != nullptr; }
     static void close(HGDIOBJ h) { DeleteObject(h); }
 };
 struct MenuTraits {
     static HMENU empty() { return nullptr; }
+    // cppcheck-suppress constParameter
     static bool valid(HMENU h) { return h != nullptr; }
     static void close(HMENU h) { DestroyMenu(h); }
 };
 struct FindTraits {
     static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    // cppcheck-suppress constParameter
     static bool valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { FindClose(h); }
 };

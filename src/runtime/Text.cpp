@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 std::string ToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
@@ -50,4 +52,12 @@ std::wstring DecimalText(long long value) {
     } while (rest != 0);
     if (value < 0) *--first = L'-';
     return std::wstring(first, digits + 24);
+}
+
+bool UserLocaleSeparator(LCTYPE type, std::wstring& text) {
+    // The system's separators are at most three characters long.
+    wchar_t buffer[8] = L"";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) == 0) return false;
+    text = buffer;
+    return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // Text is UTF-16 inside the program; these convert to and from the system
@@ -19,3 +21,7 @@ bool IsAnsiRepresentable(const std::wstring& text);
 // std::to_wstring would do: that one goes through the C runtime's wide
 // printf, which brings a whole formatting engine into the exe.
 std::wstring DecimalText(long long value);
+
+// A separator of the user's locale, read into a buffer of fixed size: false
+// when the locale has none of this type or one too long for that buffer.
+bool UserLocaleSeparator(LCTYPE type, std::wstring& text);

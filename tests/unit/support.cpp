@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -102,7 +104,7 @@ SIZE TextExtent(const char* text, double points, bool bold, const wchar_t* face)
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
     SIZE extent{};
-    GetTextExtentPoint32A(screen, text, lstrlenA(text), &extent);
+    GetTextExtentPoint32A(screen, text, static_cast<int>(std::strlen(text)), &extent);
     SelectObject(screen, previous);
     DeleteObject(font);
     ReleaseDC(nullptr, screen);
@@ -144,6 +146,8 @@ std::vector<MenuEntry> MenuEntries(HMENU menu) {
 
 std::vector<std::wstring> MenuCaptions(HMENU menu) {
     std::vector<std::wstring> captions;
-    for (const MenuEntry& entry : MenuEntries(menu)) captions.push_back(entry.caption);
+    const std::vector<MenuEntry> entries = MenuEntries(menu);
+    std::transform(entries.begin(), entries.end(), std::back_inserter(captions),
+                   [](const MenuEntry& entry) { return entry.caption; });
     return captions;
 }

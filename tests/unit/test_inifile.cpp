@@ -80,9 +80,9 @@ TEST_F(IniFileTest, NumbersRoundHalfToEvenAndNonNumbersGiveTheDefault) {
     const struct {
         const char* text;
         Integer expected;
-    } cases[] = {{"12", 12},       {"-5", -5},     {"2.5", 2},          {"3.5", 4},  {"12.5", 12},
-                 {"1e3", 1000},    {" 7 ", 7},     {"32767", 32767},    {"-32768", -32768},
-                 {"abc", 99},      {"", 99},       {"1,000", 1000},     {"12abc", 99}, {"-", 99}};
+    } cases[] = {{"12", 12},    {"-5", -5},      {"2.5", 2},       {"3.5", 4},         {"12.5", 12},
+                 {"1e3", 1000}, {" 7 ", 7},      {"32767", 32767}, {"-32768", -32768}, {"abc", 99},
+                 {"", 99},      {"1,000", 1000}, {"12abc", 99},    {"-", 99}};
     for (const auto& c : cases) {
         Bind(std::string("[Window Design]\r\nTop=") + c.text + "\r\n");
         EXPECT_EQ(ini.getIntValue(kSection, L"Top", 99), c.expected) << "text: '" << c.text << "'";

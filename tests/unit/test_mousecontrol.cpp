@@ -52,9 +52,9 @@ protected:
     }
     // A topmost window with the cursor in its middle.
     HWND PointAt(const std::wstring& caption) {
-        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TestWindowClass(), caption.c_str(), WS_POPUP | WS_VISIBLE,
-                                  kPlace.left, kPlace.top, kPlace.right - kPlace.left, kPlace.bottom - kPlace.top,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TestWindowClass(), caption.c_str(),
+                                  WS_POPUP | WS_VISIBLE, kPlace.left, kPlace.top, kPlace.right - kPlace.left,
+                                  kPlace.bottom - kPlace.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetCursorPos((kPlace.left + kPlace.right) / 2, (kPlace.top + kPlace.bottom) / 2);
         PumpMessages(50);
         return window_;
@@ -80,7 +80,7 @@ TEST_F(MouseControlTest, ShowAndHideWinOverAnyDisplayCounter) {
         int before;
         bool show;
         int after;
-    } cases[] = {{0, true, 1}, {2, true, 3}, {-3, true, 0}, {-1, true, 0},
+    } cases[] = {{0, true, 1},   {2, true, 3},   {-3, true, 0},   {-1, true, 0},
                  {0, false, -1}, {3, false, -1}, {-1, false, -2}, {-4, false, -5}};
     for (const auto& c : cases) {
         SetCursorCounter(c.before);

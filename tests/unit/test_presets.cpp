@@ -1,5 +1,6 @@
 // The five position presets on the real clock window and the real screen.
 #include "clock_fixture.h"
+#include "runtime/Handle.h"
 #include "runtime/Screen.h"
 
 namespace {
@@ -66,21 +67,19 @@ TEST_F(PresetTest, AHiddenClockIsShownAndTheSavedChoiceStaysHidden) {
     gintTranslucence = 5;
     LoadWithSize(100, 40);
     ASSERT_FALSE(IsWindowVisible(Window()));
-    HRGN before = CreateRectRgn(0, 0, 0, 0);
-    HRGN after = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(Window(), before), ERROR);
+    const GdiObject before(CreateRectRgn(0, 0, 0, 0));
+    const GdiObject after(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(Window(), static_cast<HRGN>(before.get())), ERROR);
 
     frmMain.mnuDispPositionRD_Click();
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(gblnDispClock, vbFalse);
     // Nothing else changes: the face, the translucency and its check mark.
-    ASSERT_NE(GetWindowRgn(Window(), after), ERROR);
-    EXPECT_TRUE(EqualRgn(before, after));
+    ASSERT_NE(GetWindowRgn(Window(), static_cast<HRGN>(after.get())), ERROR);
+    EXPECT_TRUE(EqualRgn(static_cast<HRGN>(before.get()), static_cast<HRGN>(after.get())));
     BYTE alpha = 0;
     EXPECT_TRUE(GetLayeredWindowAttributes(Window(), nullptr, &alpha, nullptr));
     EXPECT_EQ(alpha, 135);
     EXPECT_TRUE(frmMain.mnuTransValue(5).Checked());
-    DeleteObject(before);
-    DeleteObject(after);
 }
 }  // namespace

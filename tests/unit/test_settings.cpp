@@ -45,8 +45,9 @@ TEST_F(SettingsTest, AMissingFileIsCreatedEmptyAndEveryKeyTakesItsDefault) {
 }
 
 TEST_F(SettingsTest, EachKeyIsReadByItsOwnRule) {
-    Write("[Window Design]\r\nTop=1e3\r\nLeft=12.5\r\nFont Size=abc\r\nFont Color=\r\nFont Bold=True\r\n"
-          "Translucence=3\r\n[Config]\r\nDisp Clock=true\r\nTime Tone=-1\r\n");
+    Write(
+        "[Window Design]\r\nTop=1e3\r\nLeft=12.5\r\nFont Size=abc\r\nFont Color=\r\nFont Bold=True\r\n"
+        "Translucence=3\r\n[Config]\r\nDisp Clock=true\r\nTime Tone=-1\r\n");
     LoadSettings();
     EXPECT_EQ(glngTop, 1000);
     EXPECT_EQ(glngLeft, 12);
@@ -87,9 +88,9 @@ TEST_F(SettingsTest, AnEmptyFileReceivesBothSectionsWithTheirKeysInOrder) {
     Write("");
     SetAll(1500, -30, 11, 2, vbTrue, 3, vbTrue, vbFalse);
     SaveSettings();
-    const std::vector<std::string> expected = {
-        "[Window Design]", "Top=1500",     "Left=-30",       "Font Size=11",   "Font Color=2",
-        "Font Bold=True",  "Translucence=3", "[Config]", "Disp Clock=True", "Time Tone=False"};
+    const std::vector<std::string> expected = {"[Window Design]", "Top=1500",       "Left=-30",       "Font Size=11",
+                                               "Font Color=2",    "Font Bold=True", "Translucence=3", "[Config]",
+                                               "Disp Clock=True", "Time Tone=False"};
     EXPECT_EQ(IniLines(Read()), expected);
 }
 

@@ -11,6 +11,7 @@
 
 namespace {
 struct ShellCall {
+    // cppcheck-suppress unusedStructMember ; read inside the GoogleTest macros
     DWORD message;
     NOTIFYICONDATAA data;
 };

@@ -1,5 +1,6 @@
 // The hourly time signal with the clock set here: when it comes, what it
 // shows, and that it leaves the user alone.
+#include <cstring>
 #include <string>
 
 #include "clock_fixture.h"
@@ -50,7 +51,7 @@ HRGN OutlineOf(const char* text) {
     HGDIOBJ previous = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     BeginPath(dc);
-    TextOutA(dc, 0, 0, text, lstrlenA(text));
+    TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
     EndPath(dc);
     HRGN outline = PathToRegion(dc);
     SelectObject(dc, previous);
