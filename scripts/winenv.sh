@@ -7,7 +7,9 @@ KALVORY_BUILD=${KALVORY_BUILD:-$KALVORY_ROOT/build}
 export WINEPREFIX=${WINEPREFIX:-$KALVORY_BUILD/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer; and a crashing test ends instead of waiting
+# in the debugger until the run times out.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # The program is written for Japanese Windows: code page 932 and Japanese fonts.
 export LANG=ja_JP.UTF-8
 unset LC_ALL
