@@ -36,12 +36,12 @@ std::wstring InstallKalvory(const std::wstring& folder) {
 
 // ---- Process ----
 
-Process::Process(const std::wstring& exePath, const std::wstring& folder) {
+Process::Process(const std::wstring& exePath, const std::wstring& folder, bool suspended) {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info_))
         info_ = PROCESS_INFORMATION{};
 }
 
@@ -64,6 +64,8 @@ DWORD Process::ExitCode() const {
     if (Started()) GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
+
+bool Process::Resume() const { return Started() && ResumeThread(info_.hThread) != static_cast<DWORD>(-1); }
 
 void Process::Kill() {
     if (!Running()) return;

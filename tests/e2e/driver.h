@@ -39,8 +39,9 @@ std::wstring InstallKalvory(const std::wstring& folder);
 // mutex and spoil every later test.
 class Process {
 public:
-    // Started in the given folder as its current directory, like a double-click.
-    Process(const std::wstring& exePath, const std::wstring& folder);
+    // Started in the given folder as its current directory, like a double-click;
+    // a suspended one runs only once resumed, so that many can set off at once.
+    Process(const std::wstring& exePath, const std::wstring& folder, bool suspended = false);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -54,6 +55,7 @@ public:
     // STILL_ACTIVE while running.
     DWORD ExitCode() const;
     void Kill();
+    bool Resume() const;
 
 private:
     PROCESS_INFORMATION info_{};
