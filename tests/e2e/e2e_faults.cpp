@@ -112,7 +112,7 @@ TEST_F(InstalledKalvoryTest, OfTwentyStartsAtOnceOneClockLivesAndTheOthersAreRef
         starts.push_back(std::make_unique<Process>(exe_, folder_.Path(), true));
         ASSERT_TRUE(starts.back()->Started());
     }
-    for (const auto& start : starts) ASSERT_TRUE(start->Resume());
+    ASSERT_TRUE(std::all_of(starts.begin(), starts.end(), [](const auto& start) { return start->Resume(); }));
 
     // One pass over the desktop per poll: twenty processes are slow enough
     // to start without a test that keeps asking about each of them.
@@ -121,9 +121,9 @@ TEST_F(InstalledKalvoryTest, OfTwentyStartsAtOnceOneClockLivesAndTheOthersAreRef
     ASSERT_TRUE(WaitUntil(kCrowdDeadline, [&] {
         refused = OwnersOfVisible(kDialogClass);
         clocks = OwnersOfVisible(kClockClass);
-        for (const auto& start : starts)
-            if (start->Running() && !refused.count(start->Id()) && !clocks.count(start->Id())) return false;
-        return true;
+        return std::none_of(starts.begin(), starts.end(), [&](const auto& start) {
+            return start->Running() && !refused.count(start->Id()) && !clocks.count(start->Id());
+        });
     })) << "not every start came to a clock or a refusal";
 
     std::vector<const Process*> survivors;
