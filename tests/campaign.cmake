@@ -8,3 +8,6 @@ kalvory_gtest(e2e_campaign e2e/e2e_campaign.cpp e2e/driver.cpp unit/support.cpp 
 add_dependencies(e2e_campaign Kalvory)
 set_tests_properties(${e2e_campaign_TESTS} PROPERTIES
   ENVIRONMENT "KALVORY_EXE=$<TARGET_FILE:Kalvory>" RUN_SERIAL ON)
+
+kalvory_gtest(unit_soak unit/test_soak.cpp unit/support.cpp)
+set_tests_properties(${unit_soak_TESTS} PROPERTIES TIMEOUT 1200)
