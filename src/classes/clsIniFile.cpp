@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cwctype>
@@ -90,11 +91,35 @@ private:
     std::string out_;
 };
 
-// Rounds half to even and raises the overflow error outside [low, high].
-double RoundIntoRange(double value, double low, double high) {
-    const double rounded = std::nearbyint(value);
-    if (!std::isfinite(rounded) || rounded < low || rounded > high) RaiseOverflow();
-    return rounded;
+// Rounds "[-]digits[.digits][e[-]digits]" to the nearest integer, a half to
+// the even one, from the digits as written: the nearest double can land on a
+// half that the text is not (2.50000000000000000001 is nearer 3 than 2).
+double RoundHalfEven(const std::string& cText) {
+    const size_t sign = cText[0] == '-' ? 1 : 0;
+    const size_t exponentAt = std::min(cText.find('e'), cText.size());
+    std::string digits = cText.substr(sign, exponentAt - sign);
+    const size_t point = std::min(digits.find('.'), digits.size());
+    if (point < digits.size()) digits.erase(point, 1);
+    const size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
+    digits.erase(0, zeros);
+    const long exponent = exponentAt < cText.size() ? std::strtol(cText.c_str() + exponentAt + 1, nullptr, 10) : 0;
+    // How many digits stand before the point; beyond 15 no range holds it.
+    const long whole = static_cast<long>(point) - static_cast<long>(zeros) + std::clamp(exponent, -100000L, 100000L);
+    if (digits.empty() || whole < 0) return 0.0;
+    if (whole > 15) return sign ? -HUGE_VAL : HUGE_VAL;
+    const size_t cut = static_cast<size_t>(whole);
+    double value = 0.0;
+    for (size_t i = 0; i < cut; ++i) value = value * 10.0 + (i < digits.size() ? digits[i] - '0' : 0);
+    const char next = cut < digits.size() ? digits[cut] : '0';
+    const bool rest = cut < digits.size() && digits.find_first_not_of('0', cut + 1) != std::string::npos;
+    if (next > '5' || (next == '5' && (rest || std::fmod(value, 2.0) == 1.0))) value += 1.0;
+    return sign ? -value : value;
+}
+
+// Raises the overflow error outside [low, high].
+double CheckRange(double value, double low, double high) {
+    if (!std::isfinite(value) || value < low || value > high) RaiseOverflow();
+    return value;
 }
 
 // Windows refuses to write a read-only file; a process with the rights to
@@ -115,7 +140,7 @@ bool CreateEmptyFile(const std::wstring& path) {
 bool ParseNumericText(const std::wstring& text, double& value) {
     std::string cText;
     if (!NumberScanner(text).Scan(cText)) return false;
-    value = std::strtod(cText.c_str(), nullptr);
+    value = RoundHalfEven(cText);
     return true;
 }
 
@@ -170,11 +195,11 @@ std::wstring clsIniFile::getValue(const std::wstring& IstrSection, const std::ws
 Integer clsIniFile::getIntValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName, Integer IintValue) {
     double value;
     if (!ParseNumericText(getValue(IstrSection, IstrKeyName), value)) return IintValue;
-    return static_cast<Integer>(RoundIntoRange(value, -32768.0, 32767.0));
+    return static_cast<Integer>(CheckRange(value, -32768.0, 32767.0));
 }
 
 Long clsIniFile::getLongValue(const std::wstring& IstrSection, const std::wstring& IstrKeyName, Long IlngValue) {
     double value;
     if (!ParseNumericText(getValue(IstrSection, IstrKeyName), value)) return IlngValue;
-    return static_cast<Long>(RoundIntoRange(value, -2147483648.0, 2147483647.0));
+    return static_cast<Long>(CheckRange(value, -2147483648.0, 2147483647.0));
 }

@@ -27,6 +27,7 @@ private:
 
 // The numeric test of the settings file: optional blanks and sign, digits
 // with the locale's decimal and grouping separators, an optional exponent.
+// The value comes out rounded to an integer, a half to the even one.
 bool ParseNumericText(const std::wstring& text, double& value);
 
 // A directory search for exactly this path: normal, read-only and archive

@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -64,6 +65,28 @@ std::vector<std::string> IniLines(const std::string& bytes) {
         at = end + 1;
     }
     return lines;
+}
+
+size_t GdiFreeCapacity() {
+    std::vector<HRGN> regions;
+    regions.reserve(70000);
+    while (regions.size() < 200000) {
+        HRGN region = CreateRectRgn(0, 0, 1, 1);
+        if (!region) break;
+        regions.push_back(region);
+    }
+    for (HRGN region : regions) DeleteObject(region);
+    return regions.size();
+}
+
+// Wine leaves PrivateUsage at 0 and reports the resident private
+// (anonymous) memory as PagefileUsage instead.
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof(counters));
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 void PumpMessages(DWORD milliseconds) {

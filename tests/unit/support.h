@@ -32,6 +32,11 @@ inline RECT WindowRect(HWND window) {
     return r;
 }
 
+// Regions this process can still create before the GDI table is full.
+size_t GdiFreeCapacity();
+// The process's private memory in bytes.
+size_t PrivateBytes();
+
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 

@@ -1,7 +1,5 @@
 // The clock window and its text-shaped face, checked on the real window
 // through what Windows reports back.
-#include <vector>
-
 #include "clock_fixture.h"
 #include "res/resource.h"
 
@@ -16,19 +14,6 @@ int RunsInColumn(HRGN region, int x, int height) {
         inside = now;
     }
     return runs;
-}
-
-// Regions this process can still create before the GDI table is full.
-size_t GdiFreeCapacity() {
-    std::vector<HRGN> regions;
-    regions.reserve(70000);
-    while (regions.size() < 200000) {
-        HRGN region = CreateRectRgn(0, 0, 1, 1);
-        if (!region) break;
-        regions.push_back(region);
-    }
-    for (HRGN region : regions) DeleteObject(region);
-    return regions.size();
 }
 
 using ClockFaceTest = ClockWindowTest;
