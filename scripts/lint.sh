@@ -14,13 +14,14 @@ failed=0
 
 # Cppcheck sees the program as the cross compiler does: a 32-bit Windows
 # build with wide-character calls. It knows no system headers; its Windows
-# and GoogleTest libraries stand in for them.
+# and GoogleTest libraries stand in for them. Its advice to swap a plain
+# loop for an algorithm is a matter of taste, not a finding.
 mkdir -p build/cppcheck
 cppcheck --quiet --error-exitcode=1 --inline-suppr -j 2 \
   --enable=warning,style,performance,portability --std=c++17 --language=c++ \
   --platform=win32W --library=windows --library=googletest \
   -D_WIN32 -D_WIN32_WINNT=0x0601 -DWINVER=0x0601 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
-  --suppress=missingIncludeSystem --cppcheck-build-dir=build/cppcheck \
+  --suppress=missingIncludeSystem --suppress=useStlAlgorithm --cppcheck-build-dir=build/cppcheck \
   -Isrc -Itests "${dirs[@]}" || failed=1
 
 clang-format --dry-run --Werror "${files[@]}" || failed=1

@@ -591,8 +591,9 @@ public:
 
 private:
     bool Next(char c) {
-        if (at_ < text_.size() && text_[at_] == c) return ++at_, true;
-        return false;
+        if (at_ >= text_.size() || text_[at_] != c) return false;
+        ++at_;
+        return true;
     }
     void Blanks() {
         while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
