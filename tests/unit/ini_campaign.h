@@ -3,6 +3,7 @@
 // one must give, worked out here without the program's own reader.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,7 +13,6 @@
 namespace campaign {
 
 enum class Kind { Empty, RandomBytes, Canonical, Noisy, Numbers, ShiftJis, LineEnds, Duplicates, Nul, LongLine, Huge };
-constexpr int kKindCount = 11;
 const char* KindName(Kind kind);
 
 struct GeneratedFile {
@@ -37,43 +37,29 @@ struct Setting {
     Long fallback;
 };
 extern const Setting kSettings[8];
-
-struct Values {
-    Long number[8] = {};  // Booleans as -1 / 0
-    bool operator==(const Values& other) const;
-};
+using Values = std::array<Long, 8>;  // Booleans as -1 / 0
 
 // Reading a file by the settings rules: the texts as the platform's profile
 // lookup gives them, cut to 255 bytes, then each by its key's rule.
 struct Expectation {
     std::string text[8];
-    bool overflow = false;
     int overflowAt = -1;  // the setting whose number is out of range
-    Values values;
+    Values values{};
 };
 Expectation Expect(const std::wstring& path);
 // The text as GetPrivateProfileStringA gives it with a 256-byte buffer.
 std::string ProfileText(const std::wstring& path, const char* section, const char* key);
-
-// Every section and entry of the file as the profile functions list them,
-// apart from the eight settings themselves.
-struct Section {
-    std::string name;
-    std::vector<std::string> entries;
-    bool operator==(const Section& other) const { return name == other.name && entries == other.entries; }
-};
-std::vector<Section> OtherEntries(const std::wstring& path);
-// Whether "after" is "before", give or take the settings' sections added at
-// the end by a save.
-bool SameApartFromAddedSections(const std::vector<Section>& before, const std::vector<Section>& after);
-
-// For a file in the platform's layout: whether every other line of "before" is in "after" byte for byte and in
-// the same order, and "after" adds at most the settings' section headers at
-// the end, for sections that "before" lacked.
-bool SameOtherLines(const std::string& before, const std::string& after);
-
 // The texts a save of these values writes.
 std::string TextOf(const Setting& setting, Long value);
+
+// The lines other than the eight settings' own: of the file as the profile
+// functions list it (one "[name]" line per section, then its entries), or of
+// the file's own CRLF lines.
+std::vector<std::string> OtherEntries(const std::wstring& path);
+std::vector<std::string> OtherLines(const std::string& bytes);
+// Empty when "after" is "before" plus at most, at the end, headers of the
+// settings' sections that "before" lacked; else where they first differ.
+std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after);
 
 std::string Describe(const std::string& bytes, size_t limit = 400);
 }  // namespace campaign
