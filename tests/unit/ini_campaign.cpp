@@ -5,18 +5,19 @@
 #include <cstdlib>
 #include <random>
 #include <regex>
+#include <string_view>
 
 namespace campaign {
 
 const Setting kSettings[8] = {
-    {"Window Design", "Top", Setting::Number32, 1000},
-    {"Window Design", "Left", Setting::Number32, 1000},
-    {"Window Design", "Font Size", Setting::Number16, 16},
-    {"Window Design", "Font Color", Setting::Number16, 1},
-    {"Window Design", "Font Bold", Setting::Flag, 0},
-    {"Window Design", "Translucence", Setting::Number16, 0},
-    {"Config", "Disp Clock", Setting::Flag, 0},
-    {"Config", "Time Tone", Setting::Flag, 0},
+    {"Window Design", "Top", Setting::Number32, 1000, 0, 12000},
+    {"Window Design", "Left", Setting::Number32, 1000, 0, 12000},
+    {"Window Design", "Font Size", Setting::Number16, 16, 1, 16},
+    {"Window Design", "Font Color", Setting::Number16, 1, 1, 6},
+    {"Window Design", "Font Bold", Setting::Flag, 0, -1, 0},
+    {"Window Design", "Translucence", Setting::Number16, 0, 0, 10},
+    {"Config", "Disp Clock", Setting::Flag, 0, -1, 0},
+    {"Config", "Time Tone", Setting::Flag, 0, -1, 0},
 };
 
 namespace {
@@ -33,30 +34,24 @@ const KindInfo kKinds[] = {
     {"line ends", 2, 0, 0, 0, 15},   {"duplicates", 2, 50, 0, 100, 15}, {"NUL bytes", 1, 0, 0, 0, 15},
     {"64 KB line", 0, 50, 0, 0, 15}, {"1 MB", 0, 100, 100, 0, 15}};
 
-class Random {
-public:
-    Random(uint32_t seed, int number) {
-        std::seed_seq sequence{seed, static_cast<uint32_t>(number)};
-        engine_.seed(sequence);
-    }
-    uint32_t Below(size_t n) { return static_cast<uint32_t>(engine_() % n); }
+Kind KindOf(int number) {
+    if (number % 1663 == 777) return Kind::Huge;
+    if (number % 97 == 13) return Kind::LongLine;
+    if (number % 211 == 5) return Kind::Empty;
+    int slot = number % 20, kind = 0;
+    while (slot >= kKinds[kind].share) slot -= kKinds[kind++].share;
+    return static_cast<Kind>(kind);
+}
+
+struct Random {
+    std::mt19937 engine;
+    uint32_t Below(size_t n) { return static_cast<uint32_t>(engine() % n); }
     bool Chance(int percent) { return static_cast<int>(Below(100)) < percent; }
     int Between(int low, int high) { return low + static_cast<int>(Below(static_cast<size_t>(high - low + 1))); }
-    template <typename T>
-    const T& Pick(const std::vector<T>& items) {
-        return items[Below(items.size())];
-    }
-    template <typename T>
-    void Shuffle(std::vector<T>& items) {
-        std::shuffle(items.begin(), items.end(), engine_);
-    }
-
-private:
-    std::mt19937 engine_;
+    const std::string& Pick(const std::vector<std::string>& items) { return items[Below(items.size())]; }
 };
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Names as the profile functions compare them: case does not count.
 bool SameLetters(const std::string& a, const std::string& b) {
@@ -104,35 +99,26 @@ std::string GrammarNumber(Random& rng) {
 
 // A number at or one beyond a limit, or a half either side of one, with a
 // tail that only its digits decide (the nearest double of
-// 32767.49999999999999999999 is 32767.5), in plain, grouped or exponent
-// notation.
+// 32767.49999999999999999999 is 32767.5), plain, grouped or with exponent.
 std::string EdgeNumber(Random& rng, bool wide) {
     static const long long limits[] = {32767, -32768, 2147483647, -2147483648LL};
+    static const auto tails = Split("||5|49999999999999999999|50000000000000000001");
     const long long number = limits[rng.Below(2) + (wide && rng.Chance(60) ? 2 : 0)] + rng.Between(-1, 1);
-    const std::string whole = std::to_string(number < 0 ? -number : number);
-    static const std::vector<std::string> tails = {"", "", "5", "49999999999999999999", "50000000000000000001"};
-    const std::string tail = rng.Pick(tails);
-    std::string text = number < 0 ? "-" : rng.Chance(10) ? "+" : "";
-    switch (rng.Below(4)) {
-        case 0: {
-            std::string grouped = whole;
-            for (size_t at = grouped.size(); at > 3; at -= 3) grouped.insert(at - 3, ",");
-            return text + grouped + (tail.empty() ? "" : "." + tail);
-        }
-        case 1:  // 3.2767e4
-            return text + whole.substr(0, 1) + "." + whole.substr(1) + tail + "eEdD"[rng.Below(4)] +
-                   std::to_string(whole.size() - 1);
-        case 2:  // 327675d-1
-            return text + whole + tail + (tail.empty() ? "" : "e-" + std::to_string(tail.size()));
-        default:
-            return text + whole + (tail.empty() ? "" : "." + tail);
-    }
+    const std::string digits = std::to_string(std::llabs(number)), tail = rng.Pick(tails);
+    const std::string point = tail.empty() ? "" : "." + tail, sign = number < 0 ? "-" : rng.Chance(10) ? "+" : "";
+    std::string grouped = digits;
+    for (size_t at = grouped.size(); at > 3; at -= 3) grouped.insert(at - 3, ",");
+    const std::string forms[] = {
+        digits + point, grouped + point,
+        digits.substr(0, 1) + "." + digits.substr(1) + tail + "E" + std::to_string(digits.size() - 1),
+        digits + tail + "d-" + std::to_string(tail.size())};
+    return sign + forms[rng.Below(4)];
 }
 
 // Texts whose number depends on where the 255-byte cut falls, and others the
 // grammar does not make.
 std::string OddNumber(Random& rng) {
-    static const std::vector<std::string> odd =
+    static const auto odd =
         Split("0x10|&H10|(5)|5-|1_000|- 5|\"  12 \"|\"\t-7\t\"|' 3 '|\"1 2\"|\x82\x50\x82\x51|1e400|-1e400");
     const std::string zeros(253 + rng.Below(3), '0'), blanks(zeros.size(), ' ');
     const std::string cut[] = {zeros + "12",        "-" + zeros + "5",      "1" + zeros + zeros, "0." + zeros + "1",
@@ -141,31 +127,24 @@ std::string OddNumber(Random& rng) {
 }
 
 std::string ValueFor(Random& rng, const Setting& setting, int edges) {
-    if (setting.type == Setting::Flag) {
-        static const std::vector<std::string> odd = Split(
-            "true|TRUE|-1|1|0||Tru|Truee|Yes|\"True\"|'True'|\"True|\" True \"|\x82\x73\x82\x92\x82\x95\x82\x85|True;");
-        return rng.Chance(65) ? (rng.Chance(60) ? "True" : "False") : rng.Pick(odd);
-    }
-    if (rng.Chance(edges)) {
-        const int roll = rng.Between(0, 99);
+    static const auto flags = Split(
+        "true|TRUE|-1|1|0||Tru|Truee|Yes|\"True\"|'True'|\"True|\" True \"|\x82\x73\x82\x92\x82\x95\x82\x85|True;");
+    if (setting.type == Setting::Flag) return rng.Chance(65) ? (rng.Chance(60) ? "True" : "False") : rng.Pick(flags);
+    const int roll = rng.Between(0, 99);
+    if (rng.Chance(edges))
         return roll < 35   ? GrammarNumber(rng)
                : roll < 85 ? EdgeNumber(rng, setting.type == Setting::Number32)
                            : OddNumber(rng);
-    }
-    if (setting.type == Setting::Number32) {  // a position in twips
-        const int twips = 15 * rng.Between(0, 800);
-        return std::to_string(rng.Chance(10) ? -twips : rng.Chance(10) ? rng.Between(-40000, 40000) : twips);
-    }
-    const std::string key = setting.key;  // a menu index
-    const int index = rng.Between(key == "Translucence" ? 0 : 1, key == "Font Size"    ? 16
-                                                                 : key == "Font Color" ? 6
-                                                                                       : 10);
-    static const char* const forms[][2] = {{"+", ""}, {"00", ""}, {"", ".0"}, {"\"", "\""},
-                                           {"", ""},  {"", ""},   {"", ""},   {"", ""}};
-    const auto& form = forms[rng.Below(8)];
-    return form[0] + std::to_string(index) + form[1];
+    // A position in twips is whole pixels, 15 twips each, mostly on the screen.
+    const bool position = setting.type == Setting::Number32;
+    const int number =
+        position ? 15 * rng.Between(0, 800) * (roll < 10 ? -1 : 1) : rng.Between(setting.low, setting.high);
+    const std::string n = std::to_string(position && roll >= 90 ? rng.Between(-40000, 40000) : number);
+    const std::string forms[] = {n, n, n, n, "+" + n, "00" + n, n + ".0", "\"" + n + "\""};
+    return forms[rng.Below(8)];
 }
 
+// A file as lines, joined with their line ends at the end.
 struct Builder {
     Random& rng;
     bool layout;  // the platform's own layout, nothing it would rewrite
@@ -185,7 +164,7 @@ struct Builder {
         for (int i = rng.Between(0, 4); i > 0; --i) text += " " + Word(shiftJis);
         return text;
     }
-    std::string Blank() { return layout ? "" : rng.Pick(std::vector<std::string>{"", " ", "\t", "  "}); }
+    std::string Blank() { return layout ? "" : rng.Pick(Split("| |\t|  ")); }
 
     // The platform trims blanks around a value: in its layout there are none.
     std::string Entry(const std::string& key, std::string value) {
@@ -216,12 +195,11 @@ struct Builder {
     // The settings' two sections (0, 1) and others (2) in any order.
     void Sections() {
         for (int i = rng.Chance(20) ? rng.Between(1, 3) : 0; i > 0; --i) lines.push_back(Noise());
-        std::vector<int> blocks;
+        std::vector<int> blocks(static_cast<size_t>(rng.Between(0, 3)), 2);
         for (int i = 0; i < 2; ++i)
             if (rng.Chance(90)) blocks.push_back(i);
-        for (int i = rng.Between(0, 3); i > 0; --i) blocks.push_back(2);
         for (int i = duplicates ? rng.Between(1, 2) : 0; i > 0; --i) blocks.push_back(rng.Between(0, 1));
-        rng.Shuffle(blocks);
+        std::shuffle(blocks.begin(), blocks.end(), rng.engine);
         for (int block : blocks) Section(block);
     }
 
@@ -236,12 +214,10 @@ struct Builder {
             if (rng.Chance(85)) keys.push_back(&setting);
             if (duplicates && rng.Chance(40)) keys.push_back(&setting);
         }
-        if (block < 2 && rng.Chance(25))
-            std::transform(name.begin(), name.end(), name.begin(), rng.Chance(60) ? Lower : Upper);
-        std::string header = Blank() + "[" + Blank() + name + Blank() + "]";
-        if (!layout && rng.Chance(10)) header += rng.Chance(50) ? " ; note" : "junk]";
-        lines.push_back(header);
-        rng.Shuffle(keys);
+        if (block < 2 && rng.Chance(20)) std::transform(name.begin(), name.end(), name.begin(), Lower);
+        lines.push_back(Blank() + "[" + Blank() + name + Blank() + "]");
+        if (!layout && rng.Chance(10)) lines.back() += rng.Chance(50) ? " ; note" : "junk]";
+        std::shuffle(keys.begin(), keys.end(), rng.engine);
         for (const Setting* setting : keys) {
             if (rng.Chance(30)) lines.push_back(Noise());
             std::string key = setting->key;
@@ -257,18 +233,15 @@ struct Builder {
     void SprinkleNuls() {
         for (int i = rng.Between(1, 5); i > 0 && !lines.empty(); --i) {
             std::string& line = lines[rng.Below(lines.size())];
-            const size_t name = line.find_first_not_of(" \t[");
-            const size_t at = rng.Below(line.size() + 1);
+            const size_t name = line.find_first_not_of(" \t["), at = rng.Below(line.size() + 1);
             line.insert(line.find('[') < name && at <= name ? line.size() : at, 1, '\0');
         }
     }
 
     void LongLine() {
-        const std::string head = rng.Pick(Split("Other=|;|Top=|[|")), tail = head == "["    ? "]"
-                                                                             : head.empty() ? "=k"
-                                                                                            : "";
-        lines.insert(lines.begin() + rng.Between(0, static_cast<int>(lines.size())),
-                     head + std::string(65536, '7') + tail);
+        const std::string head = rng.Pick(Split("Other=|;|Top=|[|"));
+        const std::string line = head + std::string(65536, '7') + (head == "[" ? "]" : head.empty() ? "=k" : "");
+        lines.insert(lines.begin() + rng.Between(0, static_cast<int>(lines.size())), line);
     }
 
     void Bulk() {
@@ -277,14 +250,13 @@ struct Builder {
             lines.push_back("entry" + std::to_string(i) + "=" + Words());
     }
 
-    // 0 CRLF, 1 LF, 2 CR, 3 mixed
-    std::string Join(int ends) {
-        static const std::vector<std::string> mixed = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
+    std::string Join(bool anyEnds) {
+        static const auto ends = Split("\r\n|\n|\r|\n\r|\r\r\n");
+        const size_t kind = anyEnds ? 1 + rng.Below(3) : 0;  // CRLF; LF, CR or mixed
         std::string bytes;
         for (size_t i = 0; i < lines.size(); ++i) {
             bytes += lines[i];
-            if (i + 1 == lines.size() && ends != 0 && rng.Chance(30)) break;
-            bytes += ends == 0 ? "\r\n" : ends == 1 ? "\n" : ends == 2 ? "\r" : rng.Pick(mixed);
+            if (i + 1 < lines.size() || !anyEnds || rng.Chance(70)) bytes += ends[kind < 3 ? kind : rng.Below(5)];
         }
         return bytes;
     }
@@ -297,11 +269,9 @@ std::string RandomBytes(Random& rng) {
     std::string bytes;
     for (size_t length = rng.Below(4097); bytes.size() < length;) {
         const int roll = rng.Between(0, 99);
-        if (roll < 10)
-            bytes += rng.Pick(fragments);
-        else
-            bytes += roll < 40 ? "[]=\r\n;# \t\0"[rng.Below(10)]
-                               : static_cast<char>(roll < 65 ? rng.Between(0x20, 0x7e) : rng.Between(0, 255));
+        bytes += roll < 10 ? rng.Pick(fragments)
+                           : std::string(1, roll < 40 ? "[]=\r\n;# \t\0"[rng.Below(10)]
+                                                      : static_cast<char>(rng.Between(0, 255)));
     }
     // A header with an empty name makes the platform merge the keys under
     // it into the section before when it rewrites the file: a section name
@@ -316,48 +286,37 @@ std::string RandomBytes(Random& rng) {
 // a NUL is read as nameless, so a nameless key after it is dropped. A NUL
 // here never follows a blank or starts a line.
 void KeepNulsOffBlanks(std::string& bytes) {
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\0') continue;
+    for (size_t i = bytes.find('\0'); i != std::string::npos; i = bytes.find('\0', i + 1)) {
         if (i == 0 || bytes[i - 1] == '\r' || bytes[i - 1] == '\n')
             bytes[i] = 'w';
-        else if (std::string(" \t\v\f\x1a").find(bytes[i - 1]) != std::string::npos)
+        else if (std::string_view(" \t\v\f\x1a").find(bytes[i - 1]) != std::string_view::npos)
             bytes[i - 1] = 'w';
     }
-}
-
-Kind KindOf(int number) {
-    if (number % 1663 == 777) return Kind::Huge;
-    if (number % 97 == 13) return Kind::LongLine;
-    if (number % 211 == 5) return Kind::Empty;
-    int slot = number % 20, kind = 0;
-    while (slot >= kKinds[kind].share) slot -= kKinds[kind++].share;
-    return static_cast<Kind>(kind);
 }
 }  // namespace
 
 const char* KindName(Kind kind) { return kKinds[static_cast<int>(kind)].name; }
 
 GeneratedFile Generate(uint32_t seed, int number) {
-    Random rng(seed, number);
+    std::seed_seq sequence{seed, static_cast<uint32_t>(number)};
+    Random rng{std::mt19937(sequence)};
     const Kind kind = KindOf(number);
-    if (kind == Kind::Empty) {
-        const std::string bytes = rng.Pick(std::vector<std::string>{"", "\r\n", "   ", "\r\n\r\n\t", "\x1a", "\n\n\n"});
-        return {kind, bytes, bytes.empty()};
-    }
     const KindInfo& info = kKinds[static_cast<int>(kind)];
     Builder file{rng, rng.Chance(info.layout), rng.Chance(info.shiftJis), rng.Chance(info.duplicates), info.edges, {}};
     std::string bytes;
-    if (kind == Kind::RandomBytes) {
+    if (kind == Kind::Empty) {
+        bytes = rng.Pick(Split("|\r\n|   |\r\n\r\n\t|\x1a|\n\n\n"));
+    } else if (kind == Kind::RandomBytes) {
         bytes = RandomBytes(rng);
     } else {
         file.Sections();
         if (kind == Kind::Nul) file.SprinkleNuls();
         if (kind == Kind::LongLine) file.LongLine();
         if (kind == Kind::Huge) file.Bulk();
-        bytes = file.Join(kind == Kind::LineEnds ? rng.Between(1, 3) : 0);
+        bytes = file.Join(kind == Kind::LineEnds);
     }
     KeepNulsOffBlanks(bytes);
-    return {kind, bytes, file.layout && kind != Kind::RandomBytes};
+    return {kind, bytes, file.layout || bytes.empty()};
 }
 
 uint32_t SeedFromEnvironment() {
@@ -367,10 +326,8 @@ uint32_t SeedFromEnvironment() {
 
 namespace {
 std::string Ansi(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    std::string bytes(static_cast<size_t>(size) * 2, '\0');
-    bytes.resize(static_cast<size_t>(
-        WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), size * 2, nullptr, nullptr)));
+    char bytes[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, bytes, sizeof(bytes) - 1, nullptr, nullptr);
     return bytes;
 }
 
@@ -388,10 +345,9 @@ bool ReadNumber(const std::string& text, long long& value, bool& tooLarge) {
     long long point = static_cast<long long>(digits.size() - match.str(2).size()), exponent = 0;
     for (char c : match.str(3))
         if (c >= '0') exponent = std::min(exponent * 10 + (c - '0'), 1000000000LL);
-    point += match.str(3)[0] == '-' ? -exponent : exponent;
     const size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
     digits.erase(0, zeros);
-    point -= static_cast<long long>(zeros);
+    point += (match.str(3)[0] == '-' ? -exponent : exponent) - static_cast<long long>(zeros);
     tooLarge = !digits.empty() && point > 12;
     const size_t whole = digits.empty() || tooLarge ? 0 : static_cast<size_t>(std::max(point, 0LL));
     value = 0;
@@ -405,7 +361,6 @@ bool ReadNumber(const std::string& text, long long& value, bool& tooLarge) {
 }
 
 bool IsHeader(const std::string& line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
-std::string KeyOf(const std::string& entry) { return entry.substr(0, entry.find('=')); }
 
 // The platform reads a setting from the first line of its key in the first
 // section of its name: that line is the setting's own, the rest are not.
@@ -417,12 +372,11 @@ std::vector<std::string> WithoutSettings(const std::vector<std::string>& lines) 
     for (const std::string& line : lines) {
         if (IsHeader(line)) {
             section = line.substr(1, line.size() - 2);
-            first = std::none_of(headers.begin(), headers.end(),
-                                 [&](const std::string& h) { return SameLetters(h, line); });
+            first = std::none_of(headers.begin(), headers.end(), [&](auto& h) { return SameLetters(h, line); });
             headers.push_back(line);
         } else if (first) {
             auto own = std::find_if(std::begin(kSettings), std::end(kSettings), [&](const Setting& s) {
-                return SameLetters(section, s.section) && SameLetters(KeyOf(line), s.key);
+                return SameLetters(section, s.section) && SameLetters(line.substr(0, line.find('=')), s.key);
             });
             if (own != std::end(kSettings) && std::find(seen.begin(), seen.end(), own) == seen.end()) {
                 seen.push_back(own);
@@ -434,17 +388,15 @@ std::vector<std::string> WithoutSettings(const std::vector<std::string>& lines) 
     return kept;
 }
 
-// Asks again with a larger buffer while the answer fills the one given.
+// The strings of a double-NUL-terminated list that the call writes.
 template <typename Call>
 std::vector<std::string> Listed(Call call) {
-    for (DWORD size = 1 << 16;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD length = call(buffer.data(), size);
-        if (length + 2 >= size) continue;
-        std::vector<std::string> items;
-        for (size_t at = 0; at < length; at += items.back().size() + 1) items.emplace_back(buffer.data() + at);
-        return items;
-    }
+    static std::vector<char> buffer(1 << 22);
+    std::vector<std::string> items;
+    for (size_t at = 0, length = call(buffer.data(), static_cast<DWORD>(buffer.size())); at < length;
+         at += items.back().size() + 1)
+        items.emplace_back(buffer.data() + at);
+    return items;
 }
 }  // namespace
 
@@ -483,8 +435,7 @@ Expectation Expect(const std::wstring& path) {
 }
 
 std::string TextOf(const Setting& setting, Long value) {
-    if (setting.type == Setting::Flag) return value ? "True" : "False";
-    return std::to_string(value);
+    return setting.type != Setting::Flag ? std::to_string(value) : value ? "True" : "False";
 }
 
 std::vector<std::string> OtherEntries(const std::wstring& path) {
@@ -493,14 +444,13 @@ std::vector<std::string> OtherEntries(const std::wstring& path) {
         Listed([&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, file.c_str()); });
     names.insert(names.begin(), "");  // the lines before the first header
     std::vector<std::string> lines;
-    for (size_t i = 0; i < names.size(); ++i) {
+    for (auto name = names.begin(); name != names.end(); ++name) {
         // A repeated name lists the first section of that name again.
-        auto same = [&](const std::string& name) { return SameLetters(name, names[i]); };
-        if (std::any_of(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(i), same)) continue;
+        if (std::any_of(names.begin(), name, [&](auto& before) { return SameLetters(before, *name); })) continue;
         const auto entries = Listed([&](char* buffer, DWORD size) {
-            return GetPrivateProfileSectionA(names[i].c_str(), buffer, size, file.c_str());
+            return GetPrivateProfileSectionA(name->c_str(), buffer, size, file.c_str());
         });
-        lines.push_back("[" + names[i] + "]");
+        lines.push_back("[" + *name + "]");
         lines.insert(lines.end(), entries.begin(), entries.end());
     }
     return WithoutSettings(lines);
@@ -508,29 +458,25 @@ std::vector<std::string> OtherEntries(const std::wstring& path) {
 
 std::vector<std::string> OtherLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t end = std::min(bytes.find("\r\n", at), bytes.size());
+    for (size_t at = 0, end = 0; at < bytes.size(); at = end + 2) {
+        end = std::min(bytes.find("\r\n", at), bytes.size());
         lines.push_back(bytes.substr(at, end - at) + (end == bytes.size() ? "<no line end>" : ""));
-        at = end + 2;
     }
     return WithoutSettings(lines);
 }
 
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
-    size_t at = static_cast<size_t>(std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
-                                    before.begin());
+    auto at = static_cast<size_t>(std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
+                                  before.begin());
     auto added = [&](const std::string& line) {
+        auto earlier = after.begin() + static_cast<std::ptrdiff_t>(at);
         return (line == "[Window Design]" || line == "[Config]") &&
-               std::none_of(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(at),
-                            [&](const std::string& old) { return SameLetters(old, line); });
+               std::none_of(after.begin(), earlier, [&](auto& old) { return SameLetters(old, line); });
     };
-    if (at == before.size())
-        while (at < after.size() && added(after[at])) ++at;
+    while (at >= before.size() && at < after.size() && added(after[at])) ++at;
     if (at >= before.size() && at == after.size()) return "";
-    auto show = [](const std::vector<std::string>& lines, size_t i) {
-        return i < lines.size() ? "'" + Describe(lines[i]) + "'" : std::string("nothing");
-    };
-    return "after " + (at ? show(after, at - 1) : "the start") + ": " + show(before, at) + " became " + show(after, at);
+    return "line " + std::to_string(at) + " '" + (at < before.size() ? Describe(before[at]) : "") + "' became '" +
+           (at < after.size() ? Describe(after[at]) : "") + "'";
 }
 
 std::string Describe(const std::string& bytes, size_t limit) {
@@ -541,7 +487,6 @@ std::string Describe(const std::string& bytes, size_t limit) {
         std::snprintf(escaped, sizeof(escaped), c >= 0x20 && c < 0x7f ? "%c" : "\\x%02x", c);
         text += escaped;
     }
-    if (bytes.size() > limit) text += "... (" + std::to_string(bytes.size()) + " bytes)";
-    return text;
+    return bytes.size() > limit ? text + "... (" + std::to_string(bytes.size()) + " bytes)" : text;
 }
 }  // namespace campaign

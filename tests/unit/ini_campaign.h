@@ -35,6 +35,7 @@ struct Setting {
     const char* key;
     enum Type { Number32, Number16, Flag } type;
     Long fallback;
+    Long low, high;  // what the menus offer; for a position, the screen
 };
 extern const Setting kSettings[8];
 using Values = std::array<Long, 8>;  // Booleans as -1 / 0

@@ -24,32 +24,18 @@ namespace {
 char gCurrent[64] = "no file yet";
 std::atomic<unsigned> gProgress{0};
 
-class Watchdog {
-public:
-    Watchdog() : previous_(SetUnhandledExceptionFilter(OnCrash)) {}
-    ~Watchdog() {
-        SetEvent(stop_.get());
-        thread_.join();
-        SetUnhandledExceptionFilter(previous_);
-    }
+LONG WINAPI NameTheCrash(EXCEPTION_POINTERS*) {
+    std::fprintf(stderr, "campaign: crashed on %s\n", gCurrent);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 
-private:
-    static LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
-        std::fprintf(stderr, "campaign: crashed on %s\n", gCurrent);
-        return EXCEPTION_CONTINUE_SEARCH;
+void NameAHang(HANDLE stop) {
+    for (unsigned seen = ~0u; WaitForSingleObject(stop, 60000) == WAIT_TIMEOUT; seen = gProgress) {
+        if (gProgress != seen) continue;
+        std::fprintf(stderr, "campaign: no progress for 60 s on %s\n", gCurrent);
+        std::_Exit(3);
     }
-    void Watch() {
-        for (unsigned seen = ~0u; WaitForSingleObject(stop_.get(), 60000) == WAIT_TIMEOUT; seen = gProgress) {
-            if (gProgress != seen) continue;
-            std::fprintf(stderr, "campaign: no progress for 60 s on %s\n", gCurrent);
-            std::_Exit(3);
-        }
-    }
-
-    LPTOP_LEVEL_EXCEPTION_FILTER previous_;
-    KernelHandle stop_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::thread thread_{[this] { Watch(); }};
-};
+}
 
 Values Globals() {
     return {glngTop,      glngLeft,         gintFontSize,  gintFontColor,
@@ -67,22 +53,21 @@ void SetGlobals(const Values& v) {
     gblnTimeTone = static_cast<Boolean>(v[7]);
 }
 
-// Valid settings to save; now and then the ones just loaded, which the
-// platform then leaves unwritten where the text is the same.
+// What the menus can set, positions anywhere; now and then the values just
+// loaded, which the platform then leaves unwritten where the text is the same.
 Values ValuesToSave(uint32_t seed, int number, const Values& loaded) {
     std::mt19937 rng(seed ^ (static_cast<uint32_t>(number) * 2654435761u));
-    const bool valid =
-        loaded[2] >= 1 && loaded[2] <= 16 && loaded[3] >= 1 && loaded[3] <= 6 && loaded[5] >= 0 && loaded[5] <= 10;
-    if (valid && rng() % 4 == 0) return loaded;
+    bool menus = true;
+    for (int i = 2; i < 8; ++i) menus = menus && loaded[i] >= kSettings[i].low && loaded[i] <= kSettings[i].high;
+    if (menus && rng() % 4 == 0) return loaded;
     Values v{};
-    for (int i = 0; i < 2; ++i) {
-        const uint32_t roll = rng() % 10;
-        v[i] = roll == 0 ? INT32_MIN : roll == 1 ? INT32_MAX : static_cast<Long>(rng());
+    for (int i = 0; i < 8; ++i) {
+        const uint32_t roll = rng(), span = static_cast<uint32_t>(kSettings[i].high - kSettings[i].low + 1);
+        v[i] = i >= 2           ? kSettings[i].low + static_cast<Long>(roll % span)
+               : roll % 10 == 0 ? INT32_MIN
+               : roll % 10 == 1 ? INT32_MAX
+                                : static_cast<Long>(rng());
     }
-    v[2] = static_cast<Long>(1 + rng() % 16);
-    v[3] = static_cast<Long>(1 + rng() % 6);
-    v[5] = static_cast<Long>(rng() % 11);
-    for (int i : {4, 6, 7}) v[i] = rng() % 2 ? vbTrue : vbFalse;
     return v;
 }
 
@@ -125,15 +110,12 @@ struct Campaign {
         } catch (...) {
             return Fail("an exception other than the program's error escaped the load");
         }
-        if (expected.overflowAt >= 0) {
-            ++raised;
-            const int at = expected.overflowAt;
-            if (error != vbErr::Overflow)
-                return Fail("expected the overflow error for " + std::string(kSettings[at].key) + " = '" +
-                            Describe(expected.text[at]) + "', got error " + std::to_string(error));
-            if (ReadBytes(path) != file.bytes) Fail("a load that raised changed the file");
-            return false;
-        }
+        const int at = expected.overflowAt;
+        if (at >= 0 && error != vbErr::Overflow)
+            return Fail("expected the overflow error for " + std::string(kSettings[at].key) + " = '" +
+                        Describe(expected.text[at]) + "', got error " + std::to_string(error));
+        if (at >= 0 && ++raised && ReadBytes(path) != file.bytes) return Fail("a load that raised changed the file");
+        if (at >= 0) return false;
         if (error == 0 && Globals() == expected.values) return true;
         std::string texts;
         for (const std::string& text : expected.text) texts += "'" + Describe(text) + "' ";
@@ -153,18 +135,19 @@ struct Campaign {
             return;
         }
         const std::string saved = ReadBytes(path);
+        std::string wrong;
         for (int i = 0; i < 8; ++i) {
             const std::string text = ProfileText(path, kSettings[i].section, kSettings[i].key);
-            if (text != TextOf(kSettings[i], values[i]))
-                return (void)Fail(std::string(kSettings[i].key) + " reads back as '" + Describe(text) +
-                                  "' after saving " + Show(values) + "\nsaved file: " + Describe(saved, 2000));
+            if (text != TextOf(kSettings[i], values[i])) wrong += kSettings[i].key + (" is '" + Describe(text) + "'; ");
         }
-        std::string difference = Difference(entries, OtherEntries(path));
-        if (difference.empty() && file.platformLayout) {
+        std::string rest = Difference(entries, OtherEntries(path));
+        if (rest.empty() && file.platformLayout) {
             ++layoutSaves;
-            difference = Difference(OtherLines(file.bytes), OtherLines(saved));
+            rest = Difference(OtherLines(file.bytes), OtherLines(saved));
         }
-        if (!difference.empty()) Fail("the rest changed " + difference + "\nsaved file: " + Describe(saved, 2000));
+        if (!wrong.empty() || !rest.empty())
+            Fail("after saving " + Show(values) + ": " + wrong + (rest.empty() ? "" : "the rest changed at " + rest) +
+                 "\nsaved file: " + Describe(saved, 2000));
     }
 
     bool Fail(const std::string& what) {
@@ -175,34 +158,21 @@ struct Campaign {
 };
 
 TEST(SettingsCampaign, GeneratedFilesLoadAndSaveByTheRules) {
-    Watchdog watchdog;
+    SetUnhandledExceptionFilter(NameTheCrash);
+    KernelHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread watchdog(NameAHang, stop.get());
     Campaign campaign;
     const char* only = std::getenv("KALVORY_CAMPAIGN_FILE");
-    for (int number = only && *only ? std::atoi(only) : 0; number < 5000 && campaign.failures < 10; ++number) {
+    const bool one = only && *only;
+    for (int number = one ? std::atoi(only) : 0; number < 5000 && campaign.failures < 10; ++number) {
         campaign.Run(number);
-        if (only && *only) break;
+        if (one) break;
     }
+    SetEvent(stop.get());
+    watchdog.join();
     std::string kinds;
-    for (const auto& [kind, count] : campaign.kinds)
-        kinds += std::string(KindName(kind)) + " " + std::to_string(count) + ", ";
+    for (const auto& [kind, count] : campaign.kinds) kinds += KindName(kind) + (" " + std::to_string(count)) + ", ";
     std::printf("campaign: seed %u: %s%d loads raised the overflow error, %d saves checked, %d of them line by line\n",
                 campaign.seed, kinds.c_str(), campaign.raised, campaign.saves, campaign.layoutSaves);
-}
-
-// Found by the campaign: the nearest double of these texts is a half, which
-// rounded the wrong way or hid an overflow.
-TEST(SettingsCampaignFindings, NumbersRoundFromTheirDigitsNotFromTheirNearestDouble) {
-    TempFolder folder;
-    gstrIniPath = folder.File(L"Kalvory.ini");
-    WriteBytes(gstrIniPath,
-               "[Window Design]\r\nTop=2147483647.49999999999999999\r\nLeft=2.50000000000000000001\r\n"
-               "Font Size=3.49999999999999999999\r\nFont Color=0.50000000000000000001\r\n"
-               "Translucence=32767.49999999999999999999\r\n");
-    LoadSettings();
-    EXPECT_EQ(Globals(), (Values{2147483647, 3, 3, 1, 0, 32767, 0, 0}));
-    for (const char* line : {"Top=-2147483648.5000000000000001", "Font Size=-32768.50000000000000000001"}) {
-        WriteBytes(gstrIniPath, std::string("[Window Design]\r\n") + line + "\r\n");
-        EXPECT_THROW(LoadSettings(), VBError) << line;
-    }
 }
 }  // namespace
