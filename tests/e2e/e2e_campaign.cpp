@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <tuple>
 
 #include "e2e/fixture.h"
 #include "unit/ini_campaign.h"
@@ -67,8 +66,7 @@ TEST_F(CampaignTest, TheClockSavesBackWhatItLoadedAndLeavesTheRestAlone) {
 
 TEST_F(CampaignTest, ANumberOutOfRangeStopsTheStartAndLeavesTheFileAsItWas) {
     for (Kind kind : {Kind::Numbers, Kind::ShiftJis, Kind::LineEnds}) {
-        const Sample s = FirstOf(kind, true);
-        const auto& [number, file] = std::tie(s.number, s.file);
+        const auto [number, file, expected, entries] = FirstOf(kind, true);
         ASSERT_GE(number, 0) << KindName(kind);
         SCOPED_TRACE(std::string(KindName(kind)) + " file " + std::to_string(number) + ": " + Describe(file.bytes));
         WriteBytes(Ini(), file.bytes);

@@ -1,8 +1,12 @@
 #include "ini_campaign.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <regex>
 #include <string_view>
@@ -51,13 +55,9 @@ struct Random {
     const std::string& Pick(const std::vector<std::string>& items) { return items[Below(items.size())]; }
 };
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Names as the profile functions compare them: case does not count.
-bool SameLetters(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
+bool SameLetters(const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) == 0; }
+void MakeLower(std::string& name) { CharLowerBuffA(name.data(), static_cast<DWORD>(name.size())); }
 
 // Items written "a|b|c".
 std::vector<std::string> Split(const char* text) {
@@ -73,24 +73,23 @@ const auto kValidShiftJis = Split(
     "\x82\xa0|\x83\x4a|\x8e\x9e|\x90\xdd|\x83\x5c|\x95\x5c|\x94\x5c|\x81\x5b|\x81\x40|\x82\x4f|\xb1|\xb6\xde|\xdf");
 const auto kBrokenShiftJis = Split("\x81|\x81\x20|\x81\x7f|\x85\x40|\x80|\xa0|\xfd|\xfe|\xff|\xef\xbb|\x9f\x0d|\xe0");
 
-std::string Digits(Random& rng, int count) {
-    std::string digits;
-    for (int i = 0; i < count; ++i) digits += static_cast<char>('0' + rng.Below(10));
-    return digits;
-}
-
 // A text from the numeric grammar and its near misses.
 std::string GrammarNumber(Random& rng) {
+    auto digits = [&](int count) {
+        std::string text;
+        while (count-- > 0) text += static_cast<char>('0' + rng.Below(10));
+        return text;
+    };
     std::string text = rng.Chance(40) ? (rng.Chance(50) ? "-" : "+") : "";
     for (int i = 0, whole = rng.Between(0, 7); i < whole; ++i) {
         if (i > 0 && rng.Chance(15)) text += ",";
-        text += Digits(rng, 1);
+        text += digits(1);
     }
-    if (rng.Chance(50)) text += "." + Digits(rng, rng.Between(0, 25));
+    if (rng.Chance(50)) text += "." + digits(rng.Between(0, 25));
     if (rng.Chance(25)) {
         text += "eEdD"[rng.Below(4)];
         if (rng.Chance(50)) text += rng.Chance(50) ? "-" : "+";
-        text += Digits(rng, rng.Between(rng.Chance(90) ? 1 : 0, 3));
+        text += digits(rng.Between(rng.Chance(90) ? 1 : 0, 3));
     }
     if (rng.Chance(15) && !text.empty())
         text.insert(rng.Below(text.size() + 1), 1, "0123456789.,+-eEdD x\t"[rng.Below(21)]);
@@ -204,24 +203,23 @@ struct Builder {
     }
 
     void Section(int block) {
-        static const auto others = Split("General|Other|Window|Design|Config2|\x90\xdd\x92\xe8|Window Design2|Conf ig");
-        std::string name = block == 0   ? "Window Design"
-                           : block == 1 ? "Config"
-                                        : (rng.Chance(50) ? rng.Pick(others) : Word(shiftJis));
+        static const auto names =
+            Split("Window Design|Config|General|Other|Window|Design|Config2|\x90\xdd\x92\xe8|Window Design2|Conf ig");
+        std::string name = block < 2 ? names[block] : rng.Chance(50) ? names[2 + rng.Below(8)] : Word(shiftJis);
         std::vector<const Setting*> keys;
         for (const Setting& setting : kSettings) {
             if (name != setting.section) continue;
             if (rng.Chance(85)) keys.push_back(&setting);
             if (duplicates && rng.Chance(40)) keys.push_back(&setting);
         }
-        if (block < 2 && rng.Chance(20)) std::transform(name.begin(), name.end(), name.begin(), Lower);
+        if (block < 2 && rng.Chance(20)) MakeLower(name);
         lines.push_back(Blank() + "[" + Blank() + name + Blank() + "]");
         if (!layout && rng.Chance(10)) lines.back() += rng.Chance(50) ? " ; note" : "junk]";
         std::shuffle(keys.begin(), keys.end(), rng.engine);
         for (const Setting* setting : keys) {
             if (rng.Chance(30)) lines.push_back(Noise());
             std::string key = setting->key;
-            if (rng.Chance(10)) std::transform(key.begin(), key.end(), key.begin(), Lower);
+            if (rng.Chance(10)) MakeLower(key);
             lines.push_back(Entry(key, ValueFor(rng, *setting, edges)));
         }
         for (int i = block < 2 ? rng.Chance(30) : rng.Between(0, 6); i > 0; --i) lines.push_back(Noise());
@@ -248,6 +246,14 @@ struct Builder {
         lines.push_back("[Bulk]");
         for (size_t i = 0, size = 0; size < (1u << 20); ++i, size += lines.back().size() + 2)
             lines.push_back("entry" + std::to_string(i) + "=" + Words());
+    }
+
+    std::string Build(Kind kind) {
+        Sections();
+        if (kind == Kind::Nul) SprinkleNuls();
+        if (kind == Kind::LongLine) LongLine();
+        if (kind == Kind::Huge) Bulk();
+        return Join(kind == Kind::LineEnds);
     }
 
     std::string Join(bool anyEnds) {
@@ -303,25 +309,11 @@ GeneratedFile Generate(uint32_t seed, int number) {
     const Kind kind = KindOf(number);
     const KindInfo& info = kKinds[static_cast<int>(kind)];
     Builder file{rng, rng.Chance(info.layout), rng.Chance(info.shiftJis), rng.Chance(info.duplicates), info.edges, {}};
-    std::string bytes;
-    if (kind == Kind::Empty) {
-        bytes = rng.Pick(Split("|\r\n|   |\r\n\r\n\t|\x1a|\n\n\n"));
-    } else if (kind == Kind::RandomBytes) {
-        bytes = RandomBytes(rng);
-    } else {
-        file.Sections();
-        if (kind == Kind::Nul) file.SprinkleNuls();
-        if (kind == Kind::LongLine) file.LongLine();
-        if (kind == Kind::Huge) file.Bulk();
-        bytes = file.Join(kind == Kind::LineEnds);
-    }
+    std::string bytes = kind == Kind::Empty         ? rng.Pick(Split("|\r\n|   |\r\n\r\n\t|\x1a|\n\n\n"))
+                        : kind == Kind::RandomBytes ? RandomBytes(rng)
+                                                    : file.Build(kind);
     KeepNulsOffBlanks(bytes);
     return {kind, bytes, file.layout || bytes.empty()};
-}
-
-uint32_t SeedFromEnvironment() {
-    const char* text = std::getenv("KALVORY_CAMPAIGN_SEED");
-    return text && *text ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : 20260706;
 }
 
 namespace {
@@ -336,8 +328,8 @@ std::string Ansi(const std::wstring& text) {
 const std::regex kNumber("[ \t]*[-+]?([0-9]+(?:,[0-9]+)*)?(?:\\.([0-9]*))?(?:[eEdD]([-+]?[0-9]+))?[ \t]*");
 
 // The nearest integer, a half to the even one, from the digits as written;
-// false when no number, too large when more digits than a 32-bit number.
-bool ReadNumber(const std::string& text, long long& value, bool& tooLarge) {
+// false when no number.
+bool ReadNumber(const std::string& text, long long& value) {
     std::smatch match;
     if (!std::regex_match(text, match, kNumber) || match.length(1) + match.length(2) == 0) return false;
     std::string digits = match.str(1) + match.str(2);
@@ -348,9 +340,9 @@ bool ReadNumber(const std::string& text, long long& value, bool& tooLarge) {
     const size_t zeros = std::min(digits.find_first_not_of('0'), digits.size());
     digits.erase(0, zeros);
     point += (match.str(3)[0] == '-' ? -exponent : exponent) - static_cast<long long>(zeros);
-    tooLarge = !digits.empty() && point > 12;
-    const size_t whole = digits.empty() || tooLarge ? 0 : static_cast<size_t>(std::max(point, 0LL));
-    value = 0;
+    value = !digits.empty() && point > 12 ? LLONG_MAX : 0;  // more digits than any 32-bit number
+    if (value) return true;
+    const size_t whole = digits.empty() ? 0 : static_cast<size_t>(std::max(point, 0LL));
     for (size_t i = 0; i < whole; ++i) value = value * 10 + (i < digits.size() ? digits[i] - '0' : 0);
     // Above a half goes up, and a half when that makes the number even.
     const bool rest = digits.find_first_not_of('0', whole + 1) != std::string::npos;
@@ -360,8 +352,6 @@ bool ReadNumber(const std::string& text, long long& value, bool& tooLarge) {
     return true;
 }
 
-bool IsHeader(const std::string& line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
-
 // The platform reads a setting from the first line of its key in the first
 // section of its name: that line is the setting's own, the rest are not.
 std::vector<std::string> WithoutSettings(const std::vector<std::string>& lines) {
@@ -370,7 +360,7 @@ std::vector<std::string> WithoutSettings(const std::vector<std::string>& lines) 
     std::string section;
     bool first = false;
     for (const std::string& line : lines) {
-        if (IsHeader(line)) {
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             section = line.substr(1, line.size() - 2);
             first = std::none_of(headers.begin(), headers.end(), [&](auto& h) { return SameLetters(h, line); });
             headers.push_back(line);
@@ -406,11 +396,8 @@ std::string ProfileText(const std::wstring& path, const char* section, const cha
     const std::string text(buffer, std::min<DWORD>(copied, 255));
     // Drops a double-byte character that the 255-byte buffer cut in half.
     size_t end = 0;
-    while (end < text.size() && text[end] != '\0') {
-        const size_t width = IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1;
-        if (end + width > text.size()) break;
-        end += width;
-    }
+    auto width = [&] { return IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2u : 1u; };
+    while (end < text.size() && text[end] != '\0' && end + width() <= text.size()) end += width();
     return text.substr(0, end);
 }
 
@@ -420,16 +407,12 @@ Expectation Expect(const std::wstring& path) {
         const Setting& setting = kSettings[i];
         const std::string& text = expected.text[i] = ProfileText(path, setting.section, setting.key);
         const long long high = setting.type == Setting::Number32 ? INT32_MAX : INT16_MAX;
-        long long value = 0;
-        bool tooLarge = false;
+        long long value = setting.fallback;
         if (setting.type == Setting::Flag)
-            expected.values[i] = text == "True" ? -1 : 0;
-        else if (!ReadNumber(text, value, tooLarge))
-            expected.values[i] = setting.fallback;
-        else if (!tooLarge && value >= -high - 1 && value <= high)
-            expected.values[i] = static_cast<Long>(value);
-        else
+            value = text == "True" ? -1 : 0;
+        else if (ReadNumber(text, value) && (value < -high - 1 || value > high))
             expected.overflowAt = i;
+        expected.values[i] = static_cast<Long>(value);
     }
     return expected;
 }
@@ -468,12 +451,13 @@ std::vector<std::string> OtherLines(const std::string& bytes) {
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
     auto at = static_cast<size_t>(std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
                                   before.begin());
-    auto added = [&](const std::string& line) {
-        auto earlier = after.begin() + static_cast<std::ptrdiff_t>(at);
-        return (line == "[Window Design]" || line == "[Config]") &&
-               std::none_of(after.begin(), earlier, [&](auto& old) { return SameLetters(old, line); });
+    auto added = [&](const std::string& line) {  // one not there before
+        return std::none_of(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(at),
+                            [&](auto& old) { return SameLetters(old, line); });
     };
-    while (at >= before.size() && at < after.size() && added(after[at])) ++at;
+    while (at >= before.size() && at < after.size() && (after[at] == "[Window Design]" || after[at] == "[Config]") &&
+           added(after[at]))
+        ++at;
     if (at >= before.size() && at == after.size()) return "";
     return "line " + std::to_string(at) + " '" + (at < before.size() ? Describe(before[at]) : "") + "' became '" +
            (at < after.size() ? Describe(after[at]) : "") + "'";

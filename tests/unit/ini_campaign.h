@@ -1,8 +1,6 @@
 #pragma once
 // Settings files made from a seed, and what the settings rules say a load of
 // one must give, worked out here without the program's own reader.
-#include <windows.h>
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,8 +24,6 @@ struct GeneratedFile {
 
 // The same seed and number always give the same file.
 GeneratedFile Generate(uint32_t seed, int number);
-// KALVORY_CAMPAIGN_SEED, or the fixed default.
-uint32_t SeedFromEnvironment();
 
 // The eight settings, in the order the program reads and writes them.
 struct Setting {

@@ -2,39 +2,26 @@
 // each checked against the settings rules worked out independently.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <random>
-#include <thread>
 
 #include "ini_campaign.h"
 #include "modules/modGlobal.h"
 #include "modules/modStart.h"
 #include "runtime/Error.h"
-#include "runtime/Handle.h"
 #include "support.h"
 
 using namespace campaign;
 
 namespace {
-// A crash or a hang inside the program's code ends the run; the file that
-// caused it must still be named.
+// A crash inside the program's code ends the run; the file that caused it
+// must still be named. (A hang ends at the test's time limit.)
 char gCurrent[64] = "no file yet";
-std::atomic<unsigned> gProgress{0};
-
 LONG WINAPI NameTheCrash(EXCEPTION_POINTERS*) {
     std::fprintf(stderr, "campaign: crashed on %s\n", gCurrent);
     return EXCEPTION_CONTINUE_SEARCH;
-}
-
-void NameAHang(HANDLE stop) {
-    for (unsigned seen = ~0u; WaitForSingleObject(stop, 60000) == WAIT_TIMEOUT; seen = gProgress) {
-        if (gProgress != seen) continue;
-        std::fprintf(stderr, "campaign: no progress for 60 s on %s\n", gCurrent);
-        std::_Exit(3);
-    }
 }
 
 Values Globals() {
@@ -43,14 +30,9 @@ Values Globals() {
 }
 
 void SetGlobals(const Values& v) {
-    glngTop = v[0];
-    glngLeft = v[1];
-    gintFontSize = static_cast<Integer>(v[2]);
-    gintFontColor = static_cast<Integer>(v[3]);
-    gblnFontBold = static_cast<Boolean>(v[4]);
-    gintTranslucence = static_cast<Integer>(v[5]);
-    gblnDispClock = static_cast<Boolean>(v[6]);
-    gblnTimeTone = static_cast<Boolean>(v[7]);
+    glngTop = v[0], glngLeft = v[1];
+    gintFontSize = Integer(v[2]), gintFontColor = Integer(v[3]), gintTranslucence = Integer(v[5]);
+    gblnFontBold = Boolean(v[4]), gblnDispClock = Boolean(v[6]), gblnTimeTone = Boolean(v[7]);
 }
 
 // What the menus can set, positions anywhere; now and then the values just
@@ -78,14 +60,14 @@ std::string Show(const Values& v) {
 }
 
 struct Campaign {
-    uint32_t seed = SeedFromEnvironment();
+    const char* given = std::getenv("KALVORY_CAMPAIGN_SEED");
+    uint32_t seed = given && *given ? static_cast<uint32_t>(std::strtoul(given, nullptr, 10)) : 20260706;
     TempFolder folder;
     std::map<Kind, int> kinds;
     int raised = 0, saves = 0, layoutSaves = 0, failures = 0;
 
     void Run(int number) {
         std::snprintf(gCurrent, sizeof(gCurrent), "seed %u file %d", seed, number);
-        ++gProgress;
         const GeneratedFile file = Generate(seed, number);
         ++kinds[file.kind];
         const std::wstring path = folder.File(L"c" + std::to_wstring(number) + L".ini");
@@ -111,16 +93,15 @@ struct Campaign {
             return Fail("an exception other than the program's error escaped the load");
         }
         const int at = expected.overflowAt;
-        if (at >= 0 && error != vbErr::Overflow)
-            return Fail("expected the overflow error for " + std::string(kSettings[at].key) + " = '" +
-                        Describe(expected.text[at]) + "', got error " + std::to_string(error));
-        if (at >= 0 && ++raised && ReadBytes(path) != file.bytes) return Fail("a load that raised changed the file");
-        if (at >= 0) return false;
-        if (error == 0 && Globals() == expected.values) return true;
+        raised += at >= 0;
+        if (at >= 0 && error == vbErr::Overflow)
+            return ReadBytes(path) != file.bytes && Fail("a load that raised changed the file");
+        if (at < 0 && error == 0 && Globals() == expected.values) return true;
         std::string texts;
         for (const std::string& text : expected.text) texts += "'" + Describe(text) + "' ";
         return Fail("error " + std::to_string(error) + ", loaded " + Show(Globals()) + "\nexpected " +
-                    Show(expected.values) + "\nfrom " + texts);
+                    (at >= 0 ? "the overflow error for " + std::string(kSettings[at].key) : Show(expected.values)) +
+                    "\nfrom " + texts);
     }
 
     void Save(const std::wstring& path, const GeneratedFile& file, int number) {
@@ -159,8 +140,6 @@ struct Campaign {
 
 TEST(SettingsCampaign, GeneratedFilesLoadAndSaveByTheRules) {
     SetUnhandledExceptionFilter(NameTheCrash);
-    KernelHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread watchdog(NameAHang, stop.get());
     Campaign campaign;
     const char* only = std::getenv("KALVORY_CAMPAIGN_FILE");
     const bool one = only && *only;
@@ -168,8 +147,6 @@ TEST(SettingsCampaign, GeneratedFilesLoadAndSaveByTheRules) {
         campaign.Run(number);
         if (one) break;
     }
-    SetEvent(stop.get());
-    watchdog.join();
     std::string kinds;
     for (const auto& [kind, count] : campaign.kinds) kinds += KindName(kind) + (" " + std::to_string(count)) + ", ";
     std::printf("campaign: seed %u: %s%d loads raised the overflow error, %d saves checked, %d of them line by line\n",
