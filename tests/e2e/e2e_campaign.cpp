@@ -3,7 +3,6 @@
 // at once on a number out of range and leave the file alone.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "e2e/fixture.h"
@@ -37,7 +36,6 @@ Sample FirstOf(Kind kind, bool overflow) {
         for (int i = 0; i < 8; ++i) startable = startable && v[i] >= kSettings[i].low && v[i] <= kSettings[i].high;
         if (overflow ? s.expected.overflowAt < 0 : !startable) continue;
         s.entries = OtherEntries(path);
-        std::printf("e2e campaign: %s, file %d\n", KindName(kind), s.number);
         return s;
     }
     return {};

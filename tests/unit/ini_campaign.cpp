@@ -356,20 +356,21 @@ bool ReadNumber(const std::string& text, long long& value) {
 // section of its name: that line is the setting's own, the rest are not.
 std::vector<std::string> WithoutSettings(const std::vector<std::string>& lines) {
     std::vector<std::string> kept, headers;
-    std::vector<const Setting*> seen;
+    unsigned seen = 0;  // a bit for each setting
     std::string section;
     bool first = false;
     for (const std::string& line : lines) {
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             section = line.substr(1, line.size() - 2);
-            first = std::none_of(headers.begin(), headers.end(), [&](auto& h) { return SameLetters(h, line); });
+            first = std::none_of(headers.begin(), headers.end(), [&](const auto& h) { return SameLetters(h, line); });
             headers.push_back(line);
         } else if (first) {
             auto own = std::find_if(std::begin(kSettings), std::end(kSettings), [&](const Setting& s) {
                 return SameLetters(section, s.section) && SameLetters(line.substr(0, line.find('=')), s.key);
             });
-            if (own != std::end(kSettings) && std::find(seen.begin(), seen.end(), own) == seen.end()) {
-                seen.push_back(own);
+            const unsigned bit = 1u << (own - std::begin(kSettings));
+            if (own != std::end(kSettings) && (seen & bit) == 0) {
+                seen |= bit;
                 continue;
             }
         }
@@ -429,7 +430,7 @@ std::vector<std::string> OtherEntries(const std::wstring& path) {
     std::vector<std::string> lines;
     for (auto name = names.begin(); name != names.end(); ++name) {
         // A repeated name lists the first section of that name again.
-        if (std::any_of(names.begin(), name, [&](auto& before) { return SameLetters(before, *name); })) continue;
+        if (std::any_of(names.begin(), name, [&](const auto& before) { return SameLetters(before, *name); })) continue;
         const auto entries = Listed([&](char* buffer, DWORD size) {
             return GetPrivateProfileSectionA(name->c_str(), buffer, size, file.c_str());
         });
@@ -453,7 +454,7 @@ std::string Difference(const std::vector<std::string>& before, const std::vector
                                   before.begin());
     auto added = [&](const std::string& line) {  // one not there before
         return std::none_of(after.begin(), after.begin() + static_cast<std::ptrdiff_t>(at),
-                            [&](auto& old) { return SameLetters(old, line); });
+                            [&](const auto& old) { return SameLetters(old, line); });
     };
     while (at >= before.size() && at < after.size() && (after[at] == "[Window Design]" || after[at] == "[Config]") &&
            added(after[at]))

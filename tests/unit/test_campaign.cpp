@@ -45,10 +45,8 @@ Values ValuesToSave(uint32_t seed, int number, const Values& loaded) {
     Values v{};
     for (int i = 0; i < 8; ++i) {
         const uint32_t roll = rng(), span = static_cast<uint32_t>(kSettings[i].high - kSettings[i].low + 1);
-        v[i] = i >= 2           ? kSettings[i].low + static_cast<Long>(roll % span)
-               : roll % 10 == 0 ? INT32_MIN
-               : roll % 10 == 1 ? INT32_MAX
-                                : static_cast<Long>(rng());
+        const Long position = roll % 10 == 0 ? INT32_MIN : roll % 10 == 1 ? INT32_MAX : static_cast<Long>(rng());
+        v[i] = i >= 2 ? kSettings[i].low + static_cast<Long>(roll % span) : position;
     }
     return v;
 }
@@ -142,11 +140,8 @@ TEST(SettingsCampaign, GeneratedFilesLoadAndSaveByTheRules) {
     SetUnhandledExceptionFilter(NameTheCrash);
     Campaign campaign;
     const char* only = std::getenv("KALVORY_CAMPAIGN_FILE");
-    const bool one = only && *only;
-    for (int number = one ? std::atoi(only) : 0; number < 5000 && campaign.failures < 10; ++number) {
-        campaign.Run(number);
-        if (one) break;
-    }
+    const int first = only && *only ? std::atoi(only) : 0, end = only && *only ? first + 1 : 5000;
+    for (int number = first; number < end && campaign.failures < 10; ++number) campaign.Run(number);
     std::string kinds;
     for (const auto& [kind, count] : campaign.kinds) kinds += KindName(kind) + (" " + std::to_string(count)) + ", ";
     std::printf("campaign: seed %u: %s%d loads raised the overflow error, %d saves checked, %d of them line by line\n",
