@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Measures the clock under Wine and prints one table, also left in
+# build/bench/bench.md: the face's rebuild against the bare platform calls,
+# what the running clock costs, its start-up against a minimal window
+# program, and the size of the exe. Every figure is a median of repeated
+# runs, and each ratio compares two sides measured by turns in one run.
+# KALVORY_BENCH_STARTS and KALVORY_BENCH_SECONDS shorten a trial run.
+set -euo pipefail
+. "$(dirname "$0")/winenv.sh"
+
+starts=${KALVORY_BENCH_STARTS:-15}
+running_seconds=${KALVORY_BENCH_SECONDS:-60}
+out=$KALVORY_BUILD/bench
+exe=$KALVORY_BUILD/Kalvory.exe
+for file in "$exe" "$out/bench_rebuild.exe" "$out/bench_launcher.exe" "$out/minimal_window.exe"; do
+  [ -f "$file" ] || { echo "bench: $file is missing; run make build" >&2; exit 1; }
+done
+
+ensure_display
+ensure_prefix
+start_wine_services
+trap stop_wine_services EXIT
+hold_desktop
+
+cd "$out"
+rm -f rebuild.txt launcher.txt bench.md
+echo "bench: the face rebuild, in process"
+wine bench_rebuild.exe rebuild.txt >rebuild.log 2>&1 </dev/null ||
+  { echo "bench: bench_rebuild failed; see $out/rebuild.log" >&2; exit 1; }
+echo "bench: start-up ($starts starts each) and running cost ($running_seconds s)"
+wine bench_launcher.exe '..\Kalvory.exe' minimal_window.exe launcher.txt "$starts" "$running_seconds" \
+  >launcher.log 2>&1 </dev/null || { echo "bench: bench_launcher failed; see $out/launcher.log" >&2; exit 1; }
+
+wine --version >wine-version.txt 2>&1 </dev/null || true
+cpu_model=$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
+cpu_count=$(grep -c '^processor' /proc/cpuinfo)
+os_name=$( . /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-Linux}" || echo Linux)
+machine="$cpu_model × $cpu_count, $os_name (Linux $(uname -r)), $(head -n1 wine-version.txt), $(date -u '+%Y-%m-%d %H:%M UTC')"
+exe_bytes=$(stat -c %s "$exe")
+
+# One table, rows in a fixed order whatever order the programs wrote them in.
+cat rebuild.txt launcher.txt | awk -v machine="$machine" -v exe_bytes="$exe_bytes" '
+function grouped(n,    s, sign) {
+  sign = n < 0 ? "-" : ""; s = sprintf("%d", n < 0 ? -n : n)
+  while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
+  return sign s
+}
+function row(key, measure, figure, goal, result) {
+  rows[key] = sprintf("| %s | %s | %s | %s |", measure, figure, goal, result)
+}
+$2 == "failed" { row($1, $1, "failed", "-", "see the logs in build/bench"); next }
+$1 == "rebuild" {
+  ratio = $4 / $5; limit = 1.10
+  result = ratio <= limit ? "met" : sprintf("%.2f × over (%.1f µs a rebuild)", ratio - limit, $4 - limit * $5)
+  row("rebuild" (++rebuilds), sprintf("Face rebuild, %d pt %s", $2, $3),
+      sprintf("%.1f µs, floor %.1f µs: %.2f ×", $4, $5, ratio), "at most 1.10 × the floor", result)
+}
+$1 == "cpu" {
+  row("cpu", "Running cost, clock shown", sprintf("%.2f %% of one core over %d s (%s)", $2, $4, $3),
+      "none set", "-")
+}
+$1 == "private" {
+  growth = $4 - $2
+  row("private", "Private bytes, in process",
+      sprintf("%s after load, %s after 10,000 rebuilds (%s after 1,000)", grouped($2), grouped($4), grouped($3)),
+      "no growth", growth <= 0 ? "met" : sprintf("grew %s bytes, %s of them after the first 1,000 rebuilds",
+      grouped(growth), grouped($4 - $3)))
+}
+$1 == "startup" {
+  ratio = $2 / $3; limit = 1.2
+  result = ratio <= limit ? "met" : sprintf("%.2f × over (%.0f ms)", ratio - limit, $2 - limit * $3)
+  row("startup", "Start-up to the first face",
+      sprintf("%.0f ms, minimal window %.0f ms: %.2f × (medians of %d)", $2, $3, ratio, $4),
+      "at most 1.2 × the minimal window", result)
+}
+END {
+  row("size", "Size of Kalvory.exe", grouped(exe_bytes) " bytes", "under 409,600 bytes (400 KiB)",
+      exe_bytes < 409600 ? "met" : grouped(exe_bytes - 409599) " B to lose")
+  print "# Kalvory benchmarks"; print ""
+  print "Machine: " machine; print ""
+  print "| Measure | Figure | Goal | Result |"; print "|---|---|---|---|"
+  for (i = 1; i <= rebuilds; ++i) print rows["rebuild" i]
+  n = split("cpu private startup size", order, " ")
+  for (i = 1; i <= n; ++i) if (order[i] in rows) print rows[order[i]]
+}' >bench.md
+cat bench.md
