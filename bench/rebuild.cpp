@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench.h"
@@ -65,6 +66,7 @@ public:
         form.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
         form.lpszClassName = L"KalvoryBenchFloor";
         RegisterClassExW(&form);
+        // The clock window's styles and design size.
         hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, form.lpszClassName, L"", WS_POPUP | WS_CLIPCHILDREN,
                                 x, y, 361, 202, nullptr, nullptr, form.hInstance, nullptr);
         dc_ = GetDC(hwnd_);
@@ -97,7 +99,12 @@ public:
                                     static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond));
         SIZE extent{};
         GetTextExtentPoint32A(dc_, text, length, &extent);
-        SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Resized only when the extent changes: even a resize to the same
+        // size costs a round of window messages.
+        RECT frame{};
+        GetWindowRect(hwnd_, &frame);
+        if (extent.cx != frame.right - frame.left || extent.cy != frame.bottom - frame.top)
+            SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         BeginPath(dc_);
         TextOutA(dc_, 0, 0, text, length);
         EndPath(dc_);
@@ -160,28 +167,32 @@ std::string CompareLook(const Look& look, BareFace& floor) {
         bench::PumpPending();
     }
     return "rebuild " + std::to_string(look.points) + (look.bold ? " bold " : " regular ") +
-           bench::Fixed(bench::Median(clockTimes)) + " " + bench::Fixed(bench::Median(bareTimes));
+           bench::Fixed(bench::Median(clockTimes)) + " " + bench::Fixed(bench::Median(bareTimes)) + " " +
+           std::to_string(kRounds) + " " + std::to_string(kBatch);
 }
 
-// Private bytes after the load, after the first rebuilds (caches filled) and
-// after all of them.
-std::string Growth() {
-    std::string line = "private " + std::to_string(PrivateBytes());
+// Private bytes before, after the first rebuilds and after all of them, as
+// " before middle after".
+template <typename Rebuild>
+std::string Growth(Rebuild rebuild) {
+    std::string figures = " " + std::to_string(PrivateBytes());
     for (unsigned step = 1; step <= kGrowthRebuilds; ++step) {
         SetStep(step);
-        frmMain.timClock_Timer();
+        rebuild();
         if (step % 50 == 0) bench::PumpPending();
-        if (step == kGrowthMiddle) line += " " + std::to_string(PrivateBytes());
+        if (step == kGrowthMiddle) figures += " " + std::to_string(PrivateBytes());
     }
     bench::PumpPending();
-    return line + " " + std::to_string(PrivateBytes());
+    return figures + " " + std::to_string(PrivateBytes());
 }
 
 void Run(bench::Results& results, const std::wstring& settings) {
     gstrIniPath = settings;
-    glngLeft = 300;  // twips: 20 pixels from the corner
-    glngTop = 300;
-    gintFontSize = 16;
+    // Both faces over the bare desktop, clear of each other and of the
+    // notification area's window in the corner, whose repaints would count.
+    glngLeft = 300;  // twips: 20 pixels
+    glngTop = 1500;
+    gintFontSize = 16;  // 72 points, as a first start has it
     gintFontColor = 1;
     gblnFontBold = vbFalse;
     gintTranslucence = 0;
@@ -190,9 +201,13 @@ void Run(bench::Results& results, const std::wstring& settings) {
     SetNowForTest(ReadTime);
     frmMain.Load();
     PumpFor(500);
-    results.Line(Growth());
-    BareFace floor(20, 300);
+    const std::string clockGrowth = Growth([] { frmMain.timClock_Timer(); });
+    // The platform keeps caches of its own: the bare calls show how much of
+    // any growth is theirs.
+    BareFace floor(20, 400);
+    floor.SetFont(72, false);
     PumpFor(300);
+    results.Line("private" + clockGrowth + Growth([&floor] { floor.Rebuild(gTime); }));
     const Look looks[] = {{1, 8, false},  {1, 8, true},    {11, 24, false},
                           {11, 24, true}, {16, 72, false}, {16, 72, true}};
     for (const Look& look : looks) results.Line(CompareLook(look, floor));
