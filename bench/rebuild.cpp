@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -43,6 +44,22 @@ SIZE_T PrivateBytes() {
     // Wine fills in only the older, shorter record; its commit charge is
     // the same figure under another name.
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+// Bytes in use on every heap of the process: what the program itself holds,
+// apart from what the platform keeps below the Windows API.
+SIZE_T HeapBytesInUse() {
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 8);
+    heaps.resize(std::min<size_t>(heaps.size(), GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data())));
+    SIZE_T busy = 0;
+    for (HANDLE heap : heaps) {
+        PROCESS_HEAP_ENTRY entry{};
+        HeapLock(heap);
+        while (HeapWalk(heap, &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+        HeapUnlock(heap);
+    }
+    return busy;
 }
 
 void PumpFor(DWORD milliseconds) {
@@ -171,19 +188,30 @@ std::string CompareLook(const Look& look, BareFace& floor) {
            std::to_string(kRounds) + " " + std::to_string(kBatch);
 }
 
-// Private bytes before, after the first rebuilds and after all of them, as
-// " before middle after".
+// Private bytes before, after the first rebuilds and after all of them.
+struct Growth {
+    SIZE_T before = 0;
+    SIZE_T middle = 0;
+    SIZE_T after = 0;
+};
+
 template <typename Rebuild>
-std::string Growth(Rebuild rebuild) {
-    std::string figures = " " + std::to_string(PrivateBytes());
+Growth MeasureGrowth(Rebuild rebuild) {
+    Growth bytes;
+    bytes.before = PrivateBytes();
     for (unsigned step = 1; step <= kGrowthRebuilds; ++step) {
         SetStep(step);
         rebuild();
         if (step % 50 == 0) bench::PumpPending();
-        if (step == kGrowthMiddle) figures += " " + std::to_string(PrivateBytes());
+        if (step == kGrowthMiddle) bytes.middle = PrivateBytes();
     }
     bench::PumpPending();
-    return figures + " " + std::to_string(PrivateBytes());
+    bytes.after = PrivateBytes();
+    return bytes;
+}
+
+std::string Figures(const Growth& bytes) {
+    return " " + std::to_string(bytes.before) + " " + std::to_string(bytes.middle) + " " + std::to_string(bytes.after);
 }
 
 void Run(bench::Results& results, const std::wstring& settings) {
@@ -201,13 +229,18 @@ void Run(bench::Results& results, const std::wstring& settings) {
     SetNowForTest(ReadTime);
     frmMain.Load();
     PumpFor(500);
-    const std::string clockGrowth = Growth([] { frmMain.timClock_Timer(); });
+    // Nothing of the benchmark's own is allocated in between.
+    const SIZE_T heapBefore = HeapBytesInUse();
+    const Growth clock = MeasureGrowth([] { frmMain.timClock_Timer(); });
+    const SIZE_T heapAfter = HeapBytesInUse();
     // The platform keeps caches of its own: the bare calls show how much of
     // any growth is theirs.
     BareFace floor(20, 400);
     floor.SetFont(72, false);
     PumpFor(300);
-    results.Line("private" + clockGrowth + Growth([&floor] { floor.Rebuild(gTime); }));
+    const Growth bare = MeasureGrowth([&floor] { floor.Rebuild(gTime); });
+    results.Line("private" + Figures(clock) + Figures(bare) + " " + std::to_string(heapBefore) + " " +
+                 std::to_string(heapAfter));
     const Look looks[] = {{1, 8, false},  {1, 8, true},    {11, 24, false},
                           {11, 24, true}, {16, 72, false}, {16, 72, true}};
     for (const Look& look : looks) results.Line(CompareLook(look, floor));

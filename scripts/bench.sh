@@ -46,10 +46,13 @@ function grouped(n,    s, sign) {
   while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
   return sign s
 }
+function bytes(n) { return grouped(n) (n == 1 ? " byte" : " bytes") }
 function signed(n) { return (n > 0 ? "+" : "") grouped(n) }
 function row(key, measure, figure, goal, result) {
   rows[key] = sprintf("| %s | %s | %s | %s |", measure, figure, goal, result)
 }
+# The programs write Windows text files.
+{ sub(/\r$/, "") }
 $2 == "failed" { row($1, $1, "failed", "-", "see the logs in build/bench"); next }
 $1 == "rebuild" {
   rounds = $6; batch = $7
@@ -66,9 +69,10 @@ $1 == "cpu" {
 $1 == "private" {
   growth = $4 - $2; bare = $7 - $5
   row("private", "Private bytes, in process",
-      sprintf("%s after load, %s after 10,000 rebuilds: %s (%s of it in the first 1,000); the bare calls alone: %s (%s)",
-      grouped($2), grouped($4), signed(growth), signed($3 - $2), signed(bare), signed($6 - $5)),
-      "no growth", growth <= 0 ? "met" : sprintf("grew %s bytes, the bare calls %s", grouped(growth), grouped(bare)))
+      sprintf("%s after load, %s after 10,000 rebuilds: %s, of it %s after the first 1,000; heap blocks in use %s",
+      grouped($2), grouped($4), signed(growth), signed($4 - $3), $9 == $8 ? "unchanged" : signed($9 - $8)),
+      "no growth", growth <= 0 ? "met" : sprintf("grew %s bytes; the bare calls alone grew %s (%s after their first 1,000)",
+      grouped(growth), grouped(bare), signed($7 - $6)))
 }
 $1 == "startup" {
   ratio = $2 / $3; limit = 1.2
@@ -79,7 +83,7 @@ $1 == "startup" {
 }
 END {
   row("size", "Size of Kalvory.exe", grouped(exe_bytes) " bytes", "under 409,600 bytes (400 KiB)",
-      exe_bytes < 409600 ? "met" : grouped(exe_bytes - 409599) " B to lose")
+      exe_bytes < 409600 ? "met" : bytes(exe_bytes - 409599) " too many")
   print "# Kalvory benchmarks"; print ""
   print "Machine: " machine; print ""
   print "| Measure | Figure | Goal | Result |"; print "|---|---|---|---|"
@@ -90,8 +94,10 @@ END {
   if (rebuilds) printf "- Floor: the same platform calls written directly on Win32, on a window of the same styles,\n" \
     "  taken by turns with the clock in batches of %d rebuilds; medians of %d batches.\n", batch, rounds
   if (cpu_source == "GetThreadTimes")
-    print "- Running cost: the sum of the clock threads' times; Wine reports no CPU time for another process."
+    print "- Running cost: the sum of the times of all threads of the clock; Wine reports no CPU time for another process."
   print "- Neither the wineserver nor the X server is counted in the running cost; both serve the clock too."
-  print "- Private bytes: Wine fills in only PagefileUsage, which Windows documents as the same commit charge."
+  print "- Private bytes: Wine fills in only PagefileUsage, which Windows documents as the same commit charge;"
+  print "  under Wine it includes the memory of the Unix libraries below the Windows API. Heap blocks in use:"
+  print "  the busy blocks of every heap of the process (HeapWalk), which is where the program itself allocates."
 }' >bench.md
 cat bench.md
