@@ -158,11 +158,13 @@ std::string RunningCost(const Program& clock, int seconds) {
     const unsigned long long threadsAfter = ThreadsCpu(child.Id());
     const double elapsed = bench::Seconds() - start;
     child.Close(face);
-    // Wine tells the times of no process but the caller's own, though it
-    // does tell those of another process's threads.
-    if (processAfter > processBefore)
-        return "cpu " + Percent(processAfter - processBefore, elapsed) + " GetProcessTimes " + bench::Fixed(elapsed);
-    return "cpu " + Percent(threadsAfter - threadsBefore, elapsed) + " GetThreadTimes " + bench::Fixed(elapsed);
+    // On Windows a process's times hold all its threads' and more. Wine 8
+    // leaves nearly all of another process's time out of them, but does
+    // give the times of its live threads.
+    const unsigned long long process = processAfter - processBefore;
+    const unsigned long long threads = threadsAfter - threadsBefore;
+    if (process >= threads) return "cpu " + Percent(process, elapsed) + " GetProcessTimes " + bench::Fixed(elapsed);
+    return "cpu " + Percent(threads, elapsed) + " GetThreadTimes " + bench::Fixed(elapsed);
 }
 
 // The two programs by turns, each first in every other round.

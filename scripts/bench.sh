@@ -94,7 +94,8 @@ END {
   if (rebuilds) printf "- Floor: the same platform calls written directly on Win32, on a window of the same styles,\n" \
     "  taken by turns with the clock in batches of %d rebuilds; medians of %d batches.\n", batch, rounds
   if (cpu_source == "GetThreadTimes")
-    print "- Running cost: the sum of the times of all threads of the clock; Wine reports no CPU time for another process."
+    print "- Running cost: the sum of the times of the live threads of the clock; for another process Wine\n" \
+      "  leaves nearly all of the time out of GetProcessTimes."
   print "- Neither the wineserver nor the X server is counted in the running cost; both serve the clock too."
   print "- Private bytes: Wine fills in only PagefileUsage, which Windows documents as the same commit charge;"
   print "  under Wine it includes the memory of the Unix libraries below the Windows API. Heap blocks in use:"
