@@ -305,13 +305,17 @@ float Form::Height() const {
 }
 void Form::SetLeft(float twips) { MoveTo(TwipsToPixelsX(twips), WindowRect().top); }
 void Form::SetTop(float twips) { MoveTo(WindowRect().left, TwipsToPixelsY(twips)); }
+// The face sets both sizes five times a second and they seldom change; each
+// resize, even to the same size, costs a round of window messages.
 void Form::SetWidth(float twips) {
     const RECT r = WindowRect();
-    ResizeTo(TwipsToPixelsX(twips), r.bottom - r.top);
+    const int width = TwipsToPixelsX(twips);
+    if (width != r.right - r.left) ResizeTo(width, r.bottom - r.top);
 }
 void Form::SetHeight(float twips) {
     const RECT r = WindowRect();
-    ResizeTo(r.right - r.left, TwipsToPixelsY(twips));
+    const int height = TwipsToPixelsY(twips);
+    if (height != r.bottom - r.top) ResizeTo(r.right - r.left, height);
 }
 
 bool Form::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }

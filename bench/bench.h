@@ -1,0 +1,70 @@
+#pragma once
+// What the benchmark programs share: a clock fine enough for one rebuild,
+// medians, and the results file that scripts/bench.sh turns into a table.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+inline double Seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Repeated runs vary with whatever else the machine does; the median of
+// them does not follow one slow run the way a mean would.
+inline double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// One line of space-separated fields per figure; the script reads them by
+// their first word.
+class Results {
+public:
+    explicit Results(const wchar_t* path) : file_(_wfopen(path, L"w")) {}
+    ~Results() {
+        if (file_) fclose(file_);
+    }
+    Results(const Results&) = delete;
+    Results& operator=(const Results&) = delete;
+    bool Ok() const { return file_ != nullptr; }
+    void Line(const std::string& line) {
+        if (!file_) return;
+        fprintf(file_, "%s\n", line.c_str());
+        fflush(file_);
+    }
+
+private:
+    FILE* file_;
+};
+
+inline std::string Fixed(double value, int decimals = 1) {
+    char text[64];
+    snprintf(text, sizeof(text), "%.*f", decimals, value);
+    return text;
+}
+
+// Hands this thread's waiting messages to their windows, outside any timed
+// stretch: the display's events pile up while a loop never asks for them.
+inline void PumpPending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace bench
