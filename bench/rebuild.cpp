@@ -104,7 +104,7 @@ public:
         font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
         font.lfCharSet = SHIFTJIS_CHARSET;
         font.lfOutPrecision = OUT_TT_PRECIS;
-        lstrcpynW(font.lfFaceName, L"ＭＳ ゴシック", LF_FACESIZE);
+        std::wstring(L"ＭＳ ゴシック").copy(font.lfFaceName, LF_FACESIZE - 1);
         GdiObject created(CreateFontIndirectW(&font));
         SelectObject(dc_, created.get());
         font_ = std::move(created);
