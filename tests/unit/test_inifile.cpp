@@ -87,6 +87,10 @@ TEST_F(IniFileTest, NumbersRoundHalfToEvenAndNonNumbersGiveTheDefault) {
         Bind(std::string("[Window Design]\r\nTop=") + c.text + "\r\n");
         EXPECT_EQ(ini.getIntValue(kSection, L"Top", 99), c.expected) << "text: '" << c.text << "'";
     }
+    // Rounded from the digits as written: the nearest double of each is the half itself.
+    Bind("[Window Design]\r\nTop=2.50000000000000000001\r\nLeft=32767.49999999999999999999\r\n");
+    EXPECT_EQ(ini.getIntValue(kSection, L"Top"), 3);
+    EXPECT_EQ(ini.getIntValue(kSection, L"Left"), 32767);
 }
 
 TEST_F(IniFileTest, NumbersBeyondSixteenBitsRaiseTheOverflowError) {
@@ -95,6 +99,7 @@ TEST_F(IniFileTest, NumbersBeyondSixteenBitsRaiseTheOverflowError) {
     EXPECT_EQ(OverflowNumberOf("-32769"), vbErr::Overflow);
     EXPECT_EQ(OverflowNumberOf("32767.5"), vbErr::Overflow);
     EXPECT_EQ(OverflowNumberOf("1e400"), vbErr::Overflow);
+    EXPECT_EQ(OverflowNumberOf("-32768.50000000000000000001"), vbErr::Overflow);
 }
 
 TEST_F(IniFileTest, LongValuesFollowTheSameRulesWithThirtyTwoBits) {
