@@ -13,24 +13,11 @@ static_assert(kRecordSize == 88, "the first notify-icon record is 88 bytes");
 // Its tip field; the later layouts' field is twice as long.
 constexpr size_t kTipFieldSize = 64;
 
-// The shell's DLL is loaded at the first icon call, not with the program:
-// loading it takes a few milliseconds that the face would otherwise wait
-// for at start-up. It comes from the system folder, the only one searched.
-BOOL WINAPI ShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
-    static HMODULE shell = nullptr;  // kept for the life of the process, as an import would be
-    if (!shell) shell = LoadLibraryW(L"shell32.dll");
-    const FARPROC found = shell ? GetProcAddress(shell, "Shell_NotifyIconA") : nullptr;
-    if (!found) return FALSE;
-    // Through the generic function type, which GCC lets any function cast to.
-    const auto notify = reinterpret_cast<clsTaskTray::ShellNotifyFunction>(reinterpret_cast<void (*)()>(found));
-    return notify(message, data);
-}
-
-clsTaskTray::ShellNotifyFunction gShellNotify = ShellNotifyIcon;
+clsTaskTray::ShellNotifyFunction gShellNotify = Shell_NotifyIconA;
 }  // namespace
 
 void clsTaskTray::SetShellNotifyForTest(ShellNotifyFunction notify) {
-    gShellNotify = notify ? notify : ShellNotifyIcon;
+    gShellNotify = notify ? notify : Shell_NotifyIconA;
 }
 
 clsTaskTray::~clsTaskTray() { Delete(); }
