@@ -32,8 +32,12 @@ TEST(Package, TheUnpackedExeRunsQuitsAndSavesBesideItself) {
     ASSERT_TRUE(clock.Started());
     const HWND window = WaitForWindow(clock.Id(), kClockClass, false);
     ASSERT_NE(window, nullptr);
-    const HWND trayOwner = TrayOwnerOf(window);
-    ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(trayOwner); }));
+    // The window can be found before the form has made its tray child.
+    HWND trayOwner = nullptr;
+    ASSERT_TRUE(WaitUntil(kStartDeadline, [&] {
+        trayOwner = TrayOwnerOf(window);
+        return trayOwner && TrayIconShown(trayOwner);
+    }));
 
     ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
     ASSERT_TRUE(clock.WaitExit());
