@@ -3,10 +3,14 @@
 # makes the Wine prefix when it is missing, then hands over to ctest.
 set -euo pipefail
 . "$(dirname "$0")/winenv.sh"
+# Armed before anything starts: a start that fails half-way still ends the
+# display and the wineserver it started.
+trap stop_wine_services EXIT
 ensure_display
 ensure_prefix
 start_wine_services
-trap stop_wine_services EXIT
 hold_desktop
 cd "$KALVORY_BUILD"
-ctest --output-on-failure "$@"
+# Two at a time: only the long in-process runs share the machine; every
+# other test is marked to run alone.
+ctest --output-on-failure -j 2 "$@"

@@ -38,6 +38,10 @@ ensure_display() {
 }
 
 ensure_prefix() {
+  # A wineserver left by an earlier run may hold a desktop on a display that
+  # is gone: end it before anything here talks to it.
+  wineserver -k >/dev/null 2>&1 || true
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/.kalvory-ready" ]; then
     echo "winenv: creating the Wine prefix in $WINEPREFIX (code page 932)"
     rm -rf "$WINEPREFIX"

@@ -1,104 +1,195 @@
 #pragma once
-// Drives the real Kalvory.exe from outside, the way a user (or Windows) would:
-// start it in a folder, find its windows, read and answer its message boxes.
-#include <windows.h>
+// Drives the real Kalvory.exe from outside, as a user (or Windows) would.
+#include <memory>
 
-#include <string>
-#include <vector>
+#include "unit/support.h"
 
 namespace e2e {
+// Generous: a cold start of a Wine process takes seconds.
+constexpr DWORD kStartDeadline = 20000, kExitDeadline = 10000;
+constexpr const wchar_t* kClockClass = L"KalvoryForm";
+constexpr const wchar_t* kDialogClass = L"#32770";
 
-// Deadlines: generous, because a cold Wine start of a process takes seconds.
-constexpr DWORD kStartDeadline = 20000;
-constexpr DWORD kExitDeadline = 10000;
-
-// Polls until ready() holds or the deadline passes; tells whether it held.
 template <typename Ready>
 bool WaitUntil(DWORD timeoutMs, Ready ready) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
+    for (const DWORD start = GetTickCount(); !ready(); Sleep(20))
         if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(20);
-    }
+    return true;
 }
 
-// ctest hands over the exe as a host path; Wine sees the host's root as Z:.
-std::wstring ToWinePath(const std::wstring& hostPath);
-// The exe under test (KALVORY_EXE), as a Windows path; empty if unset.
-std::wstring KalvoryExe();
-// Another Kalvory holds the single-instance mutex of this session: every
-// start made here would be refused as a second instance.
-bool KalvoryAlreadyRunning();
-// Copies the exe under test into the folder (ending in "\"); the copy's path,
-// or empty on failure.
-std::wstring InstallKalvory(const std::wstring& folder);
+// ctest hands over host paths; Wine sees the host's root as Z:.
+inline std::wstring EnvPath(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    GetEnvironmentVariableW(name, value, MAX_PATH);
+    std::wstring path = value;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path[0] == L'\\' ? L"Z:" + path : path;
+}
 
-// A started program. Whatever happens to the test, the program does not
-// outlive this object: a clock left running would hold the single-instance
-// mutex and spoil every later test.
+// A clock left running would hold the single-instance mutex: none outlives its test.
 class Process {
 public:
-    // Started in the given folder as its current directory, like a double-click;
-    // a suspended one runs only once resumed, so that many can set off at once.
-    Process(const std::wstring& exePath, const std::wstring& folder, bool suspended = false);
-    ~Process();
+    Process(const std::wstring& exe, const std::wstring& folder) {
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        STARTUPINFOW startup{sizeof(startup)};
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                       &info_);
+    }
+    ~Process() {
+        Kill();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    bool Started() const { return info_.hProcess != nullptr; }
+    HANDLE Handle() const { return info_.hProcess; }
     DWORD Id() const { return info_.dwProcessId; }
-    bool Running() const;
+    bool Running() const { return WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
     // Until it waits for input with nothing left to do: start-up is over.
-    bool WaitIdle(DWORD timeoutMs = kStartDeadline) const;
-    bool WaitExit(DWORD timeoutMs = kExitDeadline) const;
-    // STILL_ACTIVE while running.
-    DWORD ExitCode() const;
-    void Kill();
-    bool Resume() const;
+    bool WaitIdle() const { return WaitForInputIdle(Handle(), kStartDeadline) == 0; }
+    bool WaitExit(DWORD timeoutMs = kExitDeadline) const {
+        return WaitForSingleObject(Handle(), timeoutMs) == WAIT_OBJECT_0;
+    }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(Handle(), &code);
+        return code;
+    }
+    // Its mutex and windows go only once it is really gone.
+    void Kill() {
+        if (Running() && TerminateProcess(Handle(), 0xDEAD)) WaitExit();
+    }
 
 private:
     PROCESS_INFORMATION info_{};
 };
 
-std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);
+// Another process answers through its own thread: a hung one must not hang the test.
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
 
-// Top-level windows of the process, hidden ones included; an empty class
-// name matches every class.
-std::vector<HWND> WindowsOf(DWORD processId, const std::wstring& className = L"");
-// A window of the class, once there is one (and visible, if asked).
-HWND WaitForWindow(DWORD processId, const std::wstring& className, bool mustBeVisible,
-                   DWORD timeoutMs = kStartDeadline);
+// Top-level windows of the process, hidden ones too.
+inline std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className = nullptr) {
+    std::vector<HWND> found;
+    DWORD owner = 0;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr;)
+        if (GetWindowThreadProcessId(window, &owner) && owner == processId) found.push_back(window);
+    return found;
+}
 
-constexpr const wchar_t* kClockClass = L"KalvoryForm";
-constexpr const wchar_t* kPictureClass = L"KalvoryPictureBox";
+inline HWND WaitForWindow(DWORD processId, const wchar_t* className, bool visible, DWORD timeoutMs = kStartDeadline) {
+    HWND found = nullptr;
+    WaitUntil(timeoutMs, [&] {
+        for (HWND window : WindowsOf(processId, className))
+            if (!visible || IsWindowVisible(window)) found = window;
+        return found != nullptr;
+    });
+    return found;
+}
+
 // The clock's hidden picture box, which owns its tray icon.
-HWND TrayOwnerOf(HWND clock);
-// A point on the screen well inside one of the glyphs the window is cut to;
-// false when the window has no region.
-bool ScreenPointOnFace(HWND window, POINT& point);
-constexpr const wchar_t* kDialogClass = L"#32770";
+inline HWND TrayOwnerOf(HWND clock) { return FindWindowExW(clock, nullptr, L"KalvoryPictureBox", nullptr); }
 
-// What a user sees in a message box.
+// A screen point well inside a glyph, as xdotool takes it.
+inline std::string OnFace(HWND window, int dx = 0, int dy = 0) {
+    POINT point{};
+    if (!PointOnFace(window, point)) return "nowhere";
+    return std::to_string(WindowRect(window).left + point.x + dx) + " " +
+           std::to_string(WindowRect(window).top + point.y + dy);
+}
+
+// What a user sees in a message box. Wine gives each process its own handle
+// of a system icon: only a box of this process can be compared with LoadIcon.
 struct MessageBoxView {
     HWND window = nullptr;
-    std::wstring title;
-    std::wstring text;
-    std::vector<int> buttons;  // control ids, in the box's order
-    // The icon shown; Wine gives each process its own handle of a system
-    // icon, so only a box of this process can be compared with LoadIcon.
+    std::wstring title, text;  // the message sits in a static of id 0xFFFF
+    std::vector<int> buttons;
     HICON icon = nullptr;
 };
 
-MessageBoxView ReadMessageBox(HWND dialog);
-// Waits for a visible message box of the process; window stays null if none came.
-MessageBoxView WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStartDeadline);
-// Clicks the button, as the user would; false if the box has no such button.
-bool PressButton(HWND dialog, int buttonId);
+inline MessageBoxView WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStartDeadline) {
+    MessageBoxView box{WaitForWindow(processId, kDialogClass, true, timeoutMs)};
+    if (!box.window) return box;
+    box.title = TextOf(box.window), box.text = TextOf(GetDlgItem(box.window, 0xFFFF));
+    for (HWND child = nullptr; (child = FindWindowExW(box.window, child, L"Button", nullptr)) != nullptr;)
+        box.buttons.push_back(GetDlgCtrlID(child));
+    for (HWND child = nullptr; (child = FindWindowExW(box.window, child, L"Static", nullptr)) != nullptr;)
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            box.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    return box;
+}
 
-// Mouse and keyboard as the X server sees them: runs xdotool with these
-// arguments and waits until it has finished. False if it could not run.
-bool Xdotool(const std::string& arguments);
+// Posted: the click ends the box's modal loop, which under Wine takes seconds.
+inline bool PressButton(HWND dialog, int buttonId) {
+    return PostMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+}
 
+// Mouse and keyboard as the X server sees them. Wine starts Unix programs but
+// gives no handle to wait on: the command leaves a file behind when done.
+inline bool Xdotool(const std::string& arguments) {
+    static unsigned runs = 0;
+    const std::string marker =
+        "/tmp/kalvory-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    std::string commandLine = "/bin/sh -c \"xdotool " + arguments + "; touch " + marker + "\"";
+    STARTUPINFOA startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
+    const bool done = WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); });
+    return DeleteFileW(seenHere.c_str()) && done;
+}
+
+// Has the process load a DLL, named as a system DLL names its helpers: what
+// LoadLibraryW returned there. kernel32 sits at one address in every process.
+inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
+    const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
+    void* name = VirtualAllocEx(process.Handle(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    DWORD result = 0xFFFFFFFF;
+    HANDLE thread = WriteProcessMemory(process.Handle(), name, dll.c_str(), bytes, nullptr)
+                        ? CreateRemoteThread(process.Handle(), nullptr, 0, load, name, 0, nullptr)
+                        : nullptr;
+    if (thread && WaitForSingleObject(thread, kExitDeadline) == WAIT_OBJECT_0) GetExitCodeThread(thread, &result);
+    if (thread) CloseHandle(thread);
+    return result;
+}
 }  // namespace e2e
+
+// A fresh folder with its own copy of the exe under test, started as from a
+// shortcut that names another working folder.
+class ClockExeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Kalvory.SingleInstance");
+        if (mutex) CloseHandle(mutex);
+        ASSERT_EQ(mutex, nullptr) << "a Kalvory started elsewhere still runs in this Wine session";
+        ASSERT_TRUE(CopyFileW(e2e::EnvPath(L"KALVORY_EXE").c_str(), exe_.c_str(), FALSE)) << "KALVORY_EXE";
+    }
+    std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
+    std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.Path()); }
+    // Starts the clock on these settings; its window once it is up (and shown, if asked).
+    HWND Start(const std::string& ini, bool shown) {
+        WriteBytes(Ini(), ini);
+        clock_ = Launch();
+        return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->Id(), e2e::kClockClass, shown) : nullptr;
+    }
+    // Quits as the window's own close does, and reads the saved settings.
+    std::vector<std::string> QuitAndReadSettings(HWND window) {
+        EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+        EXPECT_TRUE(clock_->WaitExit());
+        EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
+        return IniLines(ReadBytes(Ini()));
+    }
+
+    TempFolder folder_, elsewhere_;
+    const std::wstring exe_ = folder_.File(L"Kalvory.exe");
+    std::unique_ptr<e2e::Process> clock_;
+};

@@ -1,70 +1,177 @@
 #pragma once
+// What the in-process tests share: scratch folders, files as bytes, and what
+// Windows itself reports about windows, fonts, regions and the tray.
+#include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <psapi.h>
+#include <shellapi.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "forms/frmMain.h"
+#include "modules/modGlobal.h"
+#include "runtime/Clock.h"
 
 // A fresh folder under the temporary folder, removed with its files at the end.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder() {
+        static unsigned counter = 0;
+        const std::wstring name =
+            L"kalvory-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        path_ = (std::filesystem::temp_directory_path() / name).wstring() + L"\\";
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~TempFolder() {
+        std::error_code ignored;  // read-only files too
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& Path() const { return path_; }  // ends in "\"
+    const std::wstring& Path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + name; }
 
 private:
     std::wstring path_;
 };
 
-// Whole-file access in raw bytes, for checking exactly what is on disk.
-std::string ReadBytes(const std::wstring& path);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-bool PathExists(const std::wstring& path);
+inline std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
+}
+inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The non-blank lines of a settings file, in their order, without line ends.
-std::vector<std::string> IniLines(const std::string& bytes);
+// The non-blank lines of a settings file, without line ends.
+inline std::vector<std::string> IniLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at < bytes.size(); at = end + 1) {
+        end = std::min(bytes.find('\n', at), bytes.size());
+        const std::string line = bytes.substr(at, end > at && bytes[end - 1] == '\r' ? end - at - 1 : end - at);
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+inline bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
 
 inline RECT WindowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
 }
+inline SIZE SizeOf(HWND window) {
+    const RECT r = WindowRect(window);
+    return {r.right - r.left, r.bottom - r.top};
+}
+inline bool operator==(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 
-// Regions this process can still create before the GDI table is full.
-size_t GdiFreeCapacity();
-// The process's private memory in bytes.
-size_t PrivateBytes();
+// Regions this process can still make before the GDI table is full: the same
+// before and after means nothing leaked (Wine's GetGuiResources answers 0).
+inline size_t GdiFreeCapacity() {
+    std::vector<HRGN> regions;
+    for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1)) != nullptr;)
+        regions.push_back(region);
+    std::for_each(regions.begin(), regions.end(), DeleteObject);
+    return regions.size();
+}
 
-// Pumps this thread's messages for the given time.
-void PumpMessages(DWORD milliseconds);
+// Wine leaves PrivateUsage at 0 and reports the private memory as PagefileUsage.
+inline size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof(counters));
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
 
-// Whether the shell holds the icon that the window put into the notification
-// area under this number. Asks for a change of nothing, which the shell
-// grants only for an icon it has.
-bool TrayIconShown(HWND owner, UINT id = 1);
-// Makes the shell forget the icon, as a restarted Explorer has.
-bool ForgetTrayIcon(HWND owner, UINT id = 1);
+inline void PumpMessages(DWORD milliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start <= milliseconds; Sleep(5))
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
+}
 
-// A font as the program asks for one, made here without the program; the
-// caller deletes it.
-HFONT CreateFontFor(double points, bool bold, const wchar_t* face);
+// The shell grants a change of nothing only for an icon it holds; deleting
+// it is what a restarted Explorer does.
+inline bool NotifyShell(DWORD message, HWND owner) {
+    NOTIFYICONDATAW icon{NOTIFYICONDATAW_V1_SIZE, owner, 1};
+    return Shell_NotifyIconW(message, &icon) != FALSE;
+}
+inline bool TrayIconShown(HWND owner) { return NotifyShell(NIM_MODIFY, owner); }
+
 constexpr const wchar_t* kClockFace = L"ＭＳ ゴシック";
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
 
+// A font as the program asks for one, made here without the program.
+inline HFONT CreateFontFor(double points, bool bold, const wchar_t* face) {
+    HDC screen = GetDC(nullptr);
+    const auto height = -static_cast<int>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
+                       DEFAULT_QUALITY, 0, face);
+}
+
 // Extent in pixels of a text in a font (the clock's unless told).
-SIZE TextExtent(const char* text, double points, bool bold, const wchar_t* face = kClockFace);
+inline SIZE TextExtent(const std::string& text, double points, bool bold, const wchar_t* face = kClockFace) {
+    HFONT font = CreateFontFor(points, bold, face);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &extent);
+    DeleteObject(SelectObject(screen, previous));
+    ReleaseDC(nullptr, screen);
+    return extent;
+}
 
-// A point of the window, in its own coordinates, well inside one of the
-// glyphs it is cut to; false when the window has no region.
-bool PointOnFace(HWND window, POINT& point);
+// A point of the window, in its own coordinates, well inside a glyph: on the
+// middle row, which crosses every digit, with its four neighbours inside too.
+inline bool PointOnFace(HWND window, POINT& point) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &box) != NULLREGION;
+    bool found = false;
+    for (int x = box.left + 1, y = (box.top + box.bottom) / 2; shaped && !found && x < box.right - 1; ++x) {
+        found = PtInRegion(region, x - 1, y) && PtInRegion(region, x, y) && PtInRegion(region, x + 1, y) &&
+                PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
+        point = POINT{x, y};
+    }
+    DeleteObject(region);
+    return found;
+}
 
-// One item of a menu as the user sees it.
-struct MenuEntry {
-    std::wstring caption;  // "-" for a separator
-    int children;          // items of its submenu, 0 without one
-    bool operator==(const MenuEntry& other) const { return caption == other.caption && children == other.children; }
+// The real clock window, loaded on chosen settings with the clock set here.
+inline SYSTEMTIME& FixedTime() {
+    static SYSTEMTIME time{};
+    return time;
+}
+inline void SetFixedTime(WORD hour, WORD minute, WORD second) {
+    FixedTime() = SYSTEMTIME{2026, 12, 0, 6, hour, minute, second, 0};
+}
+
+class ClockWindowTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+
+    void SetUp() override {
+        gstrIniPath = folder.File(L"Kalvory.ini");
+        glngTop = 1500, glngLeft = 3000, gintFontSize = 16, gintFontColor = 1, gintTranslucence = 0;
+        gblnFontBold = vbTrue, gblnDispClock = vbTrue, gblnTimeTone = vbFalse;
+        SetFixedTime(8, 8, 8);
+        SetNowForTest([] { return FixedTime(); });
+    }
+    void TearDown() override {
+        frmMain.Unload();
+        SetNowForTest(nullptr);
+    }
+    static HWND Window() { return frmMain.hWnd(); }
 };
-std::vector<MenuEntry> MenuEntries(HMENU menu);
-std::vector<std::wstring> MenuCaptions(HMENU menu);

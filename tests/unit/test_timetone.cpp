@@ -1,21 +1,12 @@
 // The hourly time signal with the clock set here: when it comes, what it
 // shows, and that it leaves the user alone.
-#include <cstring>
-#include <string>
-
-#include "clock_fixture.h"
 #include "forms/frmTimeTone.h"
 #include "runtime/Forms.h"
+#include "support.h"
 
 namespace {
-constexpr DWORD kTickDeadline = 3000;
-
 class TimeToneTest : public ClockWindowTest {
 protected:
-    void SetUp() override {
-        ClockWindowTest::SetUp();
-        gblnTimeTone = vbTrue;
-    }
     void TearDown() override {
         frmTimeTone.Unload();
         ClockWindowTest::TearDown();
@@ -28,107 +19,52 @@ protected:
         frmTimeTone.Unload();
         return shown;
     }
-    static bool PopUpWithin(DWORD milliseconds) {
-        const DWORD start = GetTickCount();
-        while (!frmTimeTone.IsLoaded() && GetTickCount() - start < milliseconds) PumpMessages(50);
-        return frmTimeTone.IsLoaded();
-    }
 };
 
-// The face the system really draws with, which may stand in for the one asked.
-std::wstring FaceIn(HDC dc) {
-    wchar_t face[LF_FACESIZE] = L"";
-    GetTextFaceW(dc, LF_FACESIZE, face);
-    return face;
-}
-
-void CALLBACK EndTheMessageLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
-
-// The outline of the text as the pop-up's font draws it at (0, 0).
-HRGN OutlineOf(const char* text) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = CreateFontFor(26.25, true, kTimeToneFace);
-    HGDIOBJ previous = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    BeginPath(dc);
-    TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
-    EndPath(dc);
-    HRGN outline = PathToRegion(dc);
-    SelectObject(dc, previous);
-    DeleteObject(font);
-    DeleteDC(dc);
-    return outline;
-}
-
-TEST_F(TimeToneTest, AtTheFullHourThePopUpShowsHoursAndMinutes) {
+TEST_F(TimeToneTest, EachHourIsSignalledOnceByTheFirstTickOfItsFirstSeconds) {
     frmMain.Load();
-    for (const int hour : {15, 0, 9}) {
-        SetFixedTime(static_cast<WORD>(hour), 0, 0);
+    const struct {
+        WORD hour, minute, second;
+        bool signal;
+    } ticks[] = {{14, 59, 59, false}, {15, 0, 1, true},    // second 0 was skipped
+                 {15, 0, 2, false},                        // never twice
+                 {14, 59, 58, false}, {15, 0, 0, false},   // set back: the hour comes back, not its signal
+                 {15, 1, 0, false},   {18, 30, 0, false},  // set forward: no signal for the hours between
+                 {19, 0, 4, true},    {20, 0, 5, false}};  // a late first tick; too late
+    for (const auto& t : ticks)
+        EXPECT_EQ(TickAt(t.hour, t.minute, t.second), t.signal) << t.hour << ":" << t.minute << ":" << t.second;
+    size_t before = 0;  // after the first pop-up has filled the font caches
+    for (const WORD hour : {WORD(0), WORD(9), WORD(23)}) {
+        SetFixedTime(hour, 0, 0);
         frmMain.timTimeTone_Timer();
-        ASSERT_TRUE(frmTimeTone.IsLoaded()) << hour;
-        const std::string text = (hour < 10 ? "0" : "") + std::to_string(hour) + ":00";
-        const SIZE extent = TextExtent(text.c_str(), 26.25, true, kTimeToneFace);
-        const RECT frame = WindowRect(frmTimeTone.hWnd());
-        EXPECT_EQ(frame.right - frame.left, extent.cx) << text;
-        EXPECT_EQ(frame.bottom - frame.top, extent.cy) << text;
-        HRGN shown = CreateRectRgn(0, 0, 0, 0);
-        HRGN expected = OutlineOf(text.c_str());
-        ASSERT_NE(GetWindowRgn(frmTimeTone.hWnd(), shown), ERROR);
-        EXPECT_TRUE(EqualRgn(shown, expected)) << "the window is cut to " << text;
-        DeleteObject(shown);
-        DeleteObject(expected);
+        const std::string text = std::to_string(hour / 10) + std::to_string(hour % 10) + ":00";
+        EXPECT_EQ(SizeOf(frmTimeTone.hWnd()), TextExtent(text, 26.25, true, kTimeToneFace)) << text;
         frmTimeTone.Unload();
+        before = before ? before : GdiFreeCapacity();
     }
-}
-
-TEST_F(TimeToneTest, EachHourIsSignalledOnceEvenWhenTheTimerSkipsItsFirstSecond) {
-    frmMain.Load();
-    EXPECT_FALSE(TickAt(14, 59, 59));
-    EXPECT_TRUE(TickAt(15, 0, 1)) << "second 0 was skipped";
-    EXPECT_FALSE(TickAt(15, 0, 2)) << "never twice";
-    EXPECT_FALSE(TickAt(14, 59, 58));
-    EXPECT_FALSE(TickAt(15, 0, 0)) << "the clock set back brings the hour back, not its signal";
-    EXPECT_FALSE(TickAt(15, 1, 0));
-    // Set forward over several hours: no signal for the hours in between.
-    EXPECT_FALSE(TickAt(18, 30, 0));
-    EXPECT_TRUE(TickAt(19, 0, 4)) << "a late first tick";
-    EXPECT_FALSE(TickAt(20, 0, 5)) << "too late: the hour is long begun";
-}
-
-TEST_F(TimeToneTest, SwitchedOnAfterTheFirstSecondsTheHourPassesInSilence) {
-    gblnTimeTone = vbFalse;
-    frmMain.Load();
-    SetFixedTime(15, 0, 30);
-    frmMain.mnuTimeTone_Click();
-    EXPECT_TRUE(frmMain.mnuTimeTone.Checked());
-    EXPECT_EQ(gblnTimeTone, vbTrue);
-    EXPECT_FALSE(TickAt(15, 0, 30));
-    EXPECT_FALSE(TickAt(15, 0, 31));
-    EXPECT_TRUE(TickAt(16, 0, 0));
+    EXPECT_EQ(GdiFreeCapacity(), before) << "each pop-up gives its region and font back";
 }
 
 TEST_F(TimeToneTest, TheSwitchDecidesWhetherTheRunningTimerSignals) {
     frmMain.Load();
-    SetFixedTime(14, 59, 50);
-    frmMain.mnuTimeTone_Click();
-    EXPECT_FALSE(frmMain.mnuTimeTone.Checked());
-    EXPECT_EQ(gblnTimeTone, vbFalse);
-    SetFixedTime(15, 0, 0);
-    EXPECT_FALSE(PopUpWithin(1500)) << "switched off";
-
-    SetFixedTime(14, 59, 50);
-    frmMain.mnuTimeTone_Click();
-    SetFixedTime(15, 0, 0);
-    EXPECT_TRUE(PopUpWithin(kTickDeadline)) << "switched on";
+    for (const bool on : {true, false, true}) {
+        SetFixedTime(14, 59, 50);
+        frmMain.mnuTimeTone_Click();
+        EXPECT_EQ(frmMain.mnuTimeTone.Checked(), on);
+        EXPECT_EQ(gblnTimeTone, on ? vbTrue : vbFalse);
+        SetFixedTime(15, 0, 0);
+        for (const DWORD start = GetTickCount(); !frmTimeTone.IsLoaded() && GetTickCount() - start < 1500;)
+            PumpMessages(50);
+        EXPECT_EQ(frmTimeTone.IsLoaded(), on);
+        frmTimeTone.Unload();
+        frmMain.Unload(), frmMain.Load();  // a new run signals 15:00 again
+    }
 }
 
-TEST_F(TimeToneTest, ThePopUpKeepsItsOwnLookAndLeavesTheUserAlone) {
-    glngLeft = 3000;
-    glngTop = 1500;
-    gintFontSize = 1;
-    gblnFontBold = vbFalse;
-    gintFontColor = 2;
-    gintTranslucence = 5;
+void CALLBACK EndTheMessageLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
+
+TEST_F(TimeToneTest, ThePopUpKeepsItsOwnLookAndPlaceAndLeavesTheUserAlone) {
+    gintFontSize = 1, gblnFontBold = vbFalse, gintFontColor = 2, gintTranslucence = 5;
     frmMain.Load();
     frmMain.SetLeft(9000);  // dragged away since start-up
     const HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100, nullptr,
@@ -136,28 +72,26 @@ TEST_F(TimeToneTest, ThePopUpKeepsItsOwnLookAndLeavesTheUserAlone) {
     SetForegroundWindow(typing);
     SetFocus(typing);
     ASSERT_EQ(GetFocus(), typing);
-
     SetFixedTime(15, 0, 0);
     frmMain.timTimeTone_Timer();
-    ASSERT_TRUE(frmTimeTone.IsLoaded());
     const HWND popUp = frmTimeTone.hWnd();
+    ASSERT_TRUE(popUp && IsWindowVisible(popUp));
     EXPECT_EQ(GetForegroundWindow(), typing);
     EXPECT_EQ(GetFocus(), typing);
-    EXPECT_TRUE(IsWindowVisible(popUp));
-    EXPECT_TRUE(GetWindowLongW(popUp, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetWindowLongW(popUp, GWL_EXSTYLE) & WS_EX_LAYERED) << "opaque beside a clock at 50%";
-    const RECT frame = WindowRect(popUp);
-    EXPECT_EQ(frame.left, 200);
-    EXPECT_EQ(frame.top, 100);
-
+    EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST) << "opaque";
+    EXPECT_EQ(WindowRect(popUp).left, 200) << "where the clock stood at start-up";
+    EXPECT_EQ(WindowRect(popUp).top, 100);
     LOGFONTW font{};
     GetObjectW(GetCurrentObject(frmTimeTone.hDC(), OBJ_FONT), sizeof(font), &font);
-    EXPECT_STREQ(font.lfFaceName, kTimeToneFace);
-    EXPECT_NE(FaceIn(frmTimeTone.hDC()), FaceIn(frmMain.hDC())) << "a Mincho face, not the clock's Gothic";
-    EXPECT_EQ(font.lfHeight, -35);
-    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_EQ(
+        std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " + std::to_wstring(font.lfWeight),
+        std::wstring(kTimeToneFace) + L" -35 700");
+    wchar_t drawn[2][LF_FACESIZE] = {};  // the faces the system really draws with
+    GetTextFaceW(frmTimeTone.hDC(), LF_FACESIZE, drawn[0]);
+    GetTextFaceW(frmMain.hDC(), LF_FACESIZE, drawn[1]);
+    EXPECT_STRNE(drawn[0], drawn[1]) << "a Mincho face, not the clock's Gothic";
     POINT glyph{};
-    ASSERT_TRUE(PointOnFace(popUp, glyph));
+    ASSERT_TRUE(PointOnFace(popUp, glyph)) << "cut to its text";
     EXPECT_EQ(GetPixel(frmTimeTone.hDC(), glyph.x, glyph.y), RGB(255, 255, 255)) << "the clock's colour";
     DestroyWindow(typing);
 
