@@ -7,8 +7,7 @@
 namespace e2e {
 // Generous: a cold start of a Wine process takes seconds.
 constexpr DWORD kStartDeadline = 20000, kExitDeadline = 10000;
-constexpr const wchar_t* kClockClass = L"KalvoryForm";
-constexpr const wchar_t* kDialogClass = L"#32770";
+constexpr const wchar_t *kClockClass = L"KalvoryForm", *kDialogClass = L"#32770";
 
 template <typename Ready>
 bool WaitUntil(DWORD timeoutMs, Ready ready) {
@@ -32,7 +31,7 @@ public:
     Process(const std::wstring& exe, const std::wstring& folder) {
         std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{sizeof(startup)};
-        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, 0, 0, nullptr, folder.c_str(), &startup,
                        &info_);
     }
     ~Process() {
@@ -42,24 +41,19 @@ public:
     }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-
     HANDLE Handle() const { return info_.hProcess; }
     DWORD Id() const { return info_.dwProcessId; }
     bool Running() const { return WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
     // Until it waits for input with nothing left to do: start-up is over.
     bool WaitIdle() const { return WaitForInputIdle(Handle(), kStartDeadline) == 0; }
-    bool WaitExit(DWORD timeoutMs = kExitDeadline) const {
-        return WaitForSingleObject(Handle(), timeoutMs) == WAIT_OBJECT_0;
-    }
+    bool WaitExit() const { return WaitForSingleObject(Handle(), kExitDeadline) == WAIT_OBJECT_0; }
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(Handle(), &code);
         return code;
     }
     // Its mutex and windows go only once it is really gone.
-    void Kill() {
-        if (Running() && TerminateProcess(Handle(), 0xDEAD)) WaitExit();
-    }
+    void Kill() { Running() && TerminateProcess(Handle(), 0xDEAD) && WaitExit(); }
 
 private:
     PROCESS_INFORMATION info_{};
@@ -85,7 +79,7 @@ inline HWND WaitForWindow(DWORD processId, const wchar_t* className, bool visibl
     HWND found = nullptr;
     WaitUntil(timeoutMs, [&] {
         for (HWND window : WindowsOf(processId, className))
-            if (!visible || IsWindowVisible(window)) found = window;
+            found = !visible || IsWindowVisible(window) ? window : found;
         return found != nullptr;
     });
     return found;
@@ -97,9 +91,9 @@ inline HWND TrayOwnerOf(HWND clock) { return FindWindowExW(clock, nullptr, L"Kal
 // A screen point well inside a glyph, as xdotool takes it.
 inline std::string OnFace(HWND window, int dx = 0, int dy = 0) {
     POINT point{};
+    const RECT frame = WindowRect(window);
     if (!PointOnFace(window, point)) return "nowhere";
-    return std::to_string(WindowRect(window).left + point.x + dx) + " " +
-           std::to_string(WindowRect(window).top + point.y + dy);
+    return std::to_string(frame.left + point.x + dx) + " " + std::to_string(frame.top + point.y + dy);
 }
 
 // What a user sees in a message box. Wine gives each process its own handle
@@ -142,8 +136,7 @@ inline bool Xdotool(const std::string& arguments) {
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
-    const bool done = WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); });
-    return DeleteFileW(seenHere.c_str()) && done;
+    return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
 
 // Has the process load a DLL, named as a system DLL names its helpers: what
@@ -176,15 +169,16 @@ protected:
     std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
     std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.Path()); }
     // Starts the clock on these settings; its window once it is up (and shown, if asked).
-    HWND Start(const std::string& ini, bool shown) {
+    HWND Start(const std::string& ini, bool shown, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+        SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
         WriteBytes(Ini(), ini);
+        SetFileAttributesW(Ini().c_str(), attributes);
         clock_ = Launch();
         return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->Id(), e2e::kClockClass, shown) : nullptr;
     }
     // Quits as the window's own close does, and reads the saved settings.
     std::vector<std::string> QuitAndReadSettings(HWND window) {
-        EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
-        EXPECT_TRUE(clock_->WaitExit());
+        EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0) && clock_->WaitExit());
         EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
         return IniLines(ReadBytes(Ini()));
     }

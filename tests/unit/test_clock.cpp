@@ -2,7 +2,6 @@
 // Windows reports back: styles, region, layered alpha, the DC's font, pixels.
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 
 #include "modules/modTrans.h"
 #include "runtime/Error.h"
@@ -10,19 +9,16 @@
 #include "support.h"
 
 namespace {
-// How many separate stretches of the region one pixel column crosses.
-int RunsInColumn(HRGN region, int x, int height) {
-    int runs = 0;
-    for (int y = 0; y < height; ++y)
-        if (PtInRegion(region, x, y) && (y == 0 || !PtInRegion(region, x, y - 1))) ++runs;
-    return runs;
-}
-
-std::set<int> Checked(const MenuArray& items) {
-    std::set<int> checked;
+// The indexes of the checked items, as "3 " or "" when none.
+std::string Checked(const MenuArray& items) {
+    std::string checked;
     for (Integer index = items.LBound(); index <= items.UBound(); ++index)
-        if (items(index).Checked()) checked.insert(index);
+        if (items(index).Checked()) checked += std::to_string(index) + " ";
     return checked;
+}
+std::string Checks() {
+    return Checked(frmMain.mnuFontSizeValue) + "/" + Checked(frmMain.mnuFontColorValue) + "/" +
+           Checked(frmMain.mnuTransValue);
 }
 
 // The font the face is drawn with: the one selected into the window's DC.
@@ -41,20 +37,15 @@ int AlphaOf(HWND window) {
     return flags == LWA_ALPHA ? alpha : -2;
 }
 
-COLORREF FaceColor() {
-    POINT glyph{};
-    return PointOnFace(frmMain.hWnd(), glyph) ? GetPixel(frmMain.hDC(), glyph.x, glyph.y) : CLR_INVALID;
-}
-
 // The captions of a menu, "-" for a separator, with the size of a submenu.
 std::vector<std::wstring> MenuCaptions(HMENU menu) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t caption[64] = L"";
         GetMenuStringW(menu, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-        const HMENU sub = GetSubMenu(menu, i);
         captions.push_back(*caption ? caption : L"-");
-        if (sub) captions.back() += L"(" + std::to_wstring(GetMenuItemCount(sub)) + L")";
+        if (GetSubMenu(menu, i))
+            captions.back() += L"(" + std::to_wstring(GetMenuItemCount(GetSubMenu(menu, i))) + L")";
     }
     return captions;
 }
@@ -71,17 +62,23 @@ TEST_F(ClockTest, ABorderlessToolWindowCutToTheGlyphsOfTheCurrentTime) {
     EXPECT_EQ(WindowRect(Window()).left, 200);  // 3000 twips at 15 twips a pixel
     EXPECT_EQ(WindowRect(Window()).top, 100);
     const SIZE size = SizeOf(Window());
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_EQ(GetWindowRgn(Window(), region), COMPLEXREGION);
+    const GdiObject region(CreateRectRgn(0, 0, 0, 0));
+    const auto rgn = static_cast<HRGN>(region.get());
+    ASSERT_EQ(GetWindowRgn(Window(), rgn), COMPLEXREGION);
     RECT box{};
-    GetRgnBox(region, &box);
+    GetRgnBox(rgn, &box);
     EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= size.cx && box.bottom <= size.cy);
-    const int cell = size.cx / 8;  // "08:08:08", one cell a character
-    EXPECT_EQ(RunsInColumn(region, cell + cell / 2, size.cy), 3) << "an 8 has two holes";
-    EXPECT_GE(RunsInColumn(region, cell / 2, size.cy), 2) << "a 0 is closed (some fonts dot it)";
-    EXPECT_EQ(RunsInColumn(region, 2 * cell + cell / 2, size.cy), 2) << "a colon is two dots";
-    EXPECT_EQ(RunsInColumn(region, cell, size.cy), 0) << "nothing between two digits";
-    DeleteObject(region);
+    // Stretches of the region that a pixel column crosses, one cell a character of "08:08:08".
+    const auto runs = [&](int x) {
+        int count = 0;
+        for (int y = 0; y < size.cy; ++y) count += PtInRegion(rgn, x, y) && (y == 0 || !PtInRegion(rgn, x, y - 1));
+        return count;
+    };
+    const int cell = size.cx / 8;
+    EXPECT_EQ(runs(cell + cell / 2), 3) << "an 8 has two holes";
+    EXPECT_GE(runs(cell / 2), 2) << "a 0 is closed (some fonts dot it)";
+    EXPECT_EQ(runs(2 * cell + cell / 2), 2) << "a colon is two dots";
+    EXPECT_EQ(runs(cell), 0) << "nothing between two digits";
 
     SetFixedTime(23, 59, 59);
     PumpMessages(600);
@@ -90,7 +87,6 @@ TEST_F(ClockTest, ABorderlessToolWindowCutToTheGlyphsOfTheCurrentTime) {
     frmMain.timClock_Timer();
     EXPECT_EQ(frmMain.lblTemplate.Caption(), L"00:00:00");
     EXPECT_EQ(SizeOf(Window()), size);
-
     for (int i = 0; i < 20; ++i) frmMain.timClock_Timer();
     const size_t before = GdiFreeCapacity();
     for (int i = 0; i < 500; ++i) frmMain.timClock_Timer(), frmMain.mnuFontColorValue_Click(Integer(i % 6 + 1));
@@ -115,34 +111,32 @@ TEST_F(ClockTest, TheMenuTreeHangsUnderOneItemWithItsChoicesInOrder) {
 TEST_F(ClockTest, TheLoadAndEachChoiceCheckTheirItemAndChangeTheFaceAtOnce) {
     gintFontColor = 2, gintTranslucence = 3, gblnTimeTone = vbTrue;
     frmMain.Load();
-    EXPECT_EQ(Checked(frmMain.mnuFontSizeValue), std::set<int>{16});
-    EXPECT_EQ(Checked(frmMain.mnuFontColorValue), std::set<int>{2});
-    EXPECT_EQ(Checked(frmMain.mnuTransValue), std::set<int>{3});
+    EXPECT_EQ(Checks(), "16 /2 /3 ");
     EXPECT_TRUE(frmMain.mnuFontBold.Checked() && frmMain.mnuTimeTone.Checked() && frmMain.timTimeTone.Enabled());
     EXPECT_EQ(gblnFontBold, vbTrue) << "complemented twice";
-    EXPECT_EQ(FaceFont().lfWeight, FW_BOLD);
     EXPECT_EQ(SizeOf(Window()), TextExtent("08:08:08", 72, true));
     EXPECT_EQ(AlphaOf(Window()), 190);
     const RECT before = WindowRect(Window());
-    const int sizes[][2] = {{1, 8}, {14, 36}, {16, 72}, {11, 24}};
-    for (const auto& [index, points] : sizes) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (const auto& [index, points] : {std::pair{1, 8}, {14, 36}, {16, 72}, {11, 24}}) {
         frmMain.mnuFontSizeValue_Click(Integer(index));
-        EXPECT_EQ(Checked(frmMain.mnuFontSizeValue), std::set<int>{index});
+        EXPECT_EQ(Checks(), std::to_string(index) + " /2 /3 ");
         EXPECT_EQ(gintFontSize, index);
-        EXPECT_EQ(frmMain.lblTemplate.FontSize(), static_cast<float>(points));
-        HDC screen = GetDC(nullptr);
-        EXPECT_EQ(FaceFont().lfHeight, -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72));
-        ReleaseDC(nullptr, screen);
-        EXPECT_EQ(SizeOf(Window()), TextExtent("08:08:08", points, true)) << points;
+        EXPECT_EQ(FaceFont().lfHeight, -MulDiv(points, dpi, 72));
+        EXPECT_EQ(SizeOf(Window()), TextExtent("08:08:08", points, true)) << "the label too: " << points;
         EXPECT_EQ(WindowRect(Window()).left, before.left) << "resized from its top left corner";
         EXPECT_EQ(WindowRect(Window()).top, before.top);
     }
     const COLORREF colors[] = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x008000, 0x0000FF};
     for (const int index : {4, 5, 3, 2, 6, 1}) {
         frmMain.mnuFontColorValue_Click(Integer(index));
-        EXPECT_EQ(Checked(frmMain.mnuFontColorValue), std::set<int>{index});
+        EXPECT_EQ(Checks(), "11 /" + std::to_string(index) + " /3 ");
         EXPECT_EQ(gintFontColor, index);
-        EXPECT_EQ(FaceColor(), colors[index - 1]) << "the digits show the colour " << index;
+        POINT glyph{};
+        ASSERT_TRUE(PointOnFace(Window(), glyph));
+        EXPECT_EQ(GetPixel(frmMain.hDC(), glyph.x, glyph.y), colors[index - 1]) << "the digits show " << index;
     }
     for (const bool bold : {false, true, false}) {
         frmMain.mnuFontBold_Click();
@@ -155,7 +149,7 @@ TEST_F(ClockTest, TheLoadAndEachChoiceCheckTheirItemAndChangeTheFaceAtOnce) {
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Font Size=11"));
 }
 
-TEST_F(ClockTest, EachTranslucencyHasTheAlphaOfItsStepAndKeepsTheOtherStyleBits) {
+TEST_F(ClockTest, EachTranslucencyHasItsAlphaAndAnIndexWithoutAnItemChangesNothing) {
     frmMain.Load();
     // A bit the clock never sets itself, to see that it survives.
     SetWindowLongW(Window(), GWL_EXSTYLE, GetWindowLongW(Window(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
@@ -165,7 +159,7 @@ TEST_F(ClockTest, EachTranslucencyHasTheAlphaOfItsStepAndKeepsTheOtherStyleBits)
         frmMain.mnuTransValue_Click(Integer(level));
         EXPECT_EQ(AlphaOf(Window()), alpha[level]) << level;
         EXPECT_EQ(GetWindowLongW(Window(), GWL_EXSTYLE), plain | (level ? WS_EX_LAYERED : 0)) << level;
-        EXPECT_EQ(Checked(frmMain.mnuTransValue), std::set<int>{level});
+        EXPECT_EQ(Checks(), "16 /1 /" + std::to_string(level) + " ");
         EXPECT_EQ(gintTranslucence, level);
         EXPECT_TRUE(IsWindowVisible(Window())) << "at 100% the clock is still there, only unseen";
     }
@@ -174,31 +168,18 @@ TEST_F(ClockTest, EachTranslucencyHasTheAlphaOfItsStepAndKeepsTheOtherStyleBits)
         EXPECT_EQ(GetWindowLongW(Window(), GWL_EXSTYLE), plain) << "beyond the table the window is plain: " << level;
         SetTranslucence(Window(), 5);
     }
-}
-
-TEST_F(ClockTest, AnIndexWithoutAnItemRaisesClearsTheMarksAndChangesNothingElse) {
-    frmMain.Load();
     const RECT before = WindowRect(Window());
-    const LONG exStyle = GetWindowLongW(Window(), GWL_EXSTYLE);
     const std::pair<void (frmMainForm::*)(Integer), Integer> clicks[] = {
         {&frmMainForm::mnuFontSizeValue_Click, 17}, {&frmMainForm::mnuFontSizeValue_Click, 0},
         {&frmMainForm::mnuFontColorValue_Click, 7}, {&frmMainForm::mnuFontColorValue_Click, 0},
         {&frmMainForm::mnuTransValue_Click, 11},    {&frmMainForm::mnuTransValue_Click, -1}};
     for (const auto& [click, index] : clicks) EXPECT_THROW((frmMain.*click)(index), VBError) << index;
-    for (const MenuArray* items : {&frmMain.mnuFontSizeValue, &frmMain.mnuFontColorValue, &frmMain.mnuTransValue})
-        EXPECT_TRUE(Checked(*items).empty());
-    EXPECT_EQ((std::vector<int>{gintFontSize, gintFontColor, gintTranslucence}), (std::vector<int>{16, 1, 0}));
+    EXPECT_EQ(Checks(), "//") << "the marks are cleared, nothing else changes";
+    EXPECT_EQ((std::vector<int>{gintFontSize, gintFontColor, gintTranslucence}), (std::vector<int>{16, 1, 5}));
+    EXPECT_EQ(AlphaOf(Window()), 135);
     EXPECT_EQ(frmMain.BackColor(), 0u);
-    EXPECT_EQ(GetWindowLongW(Window(), GWL_EXSTYLE), exStyle);
     const RECT after = WindowRect(Window());
     EXPECT_TRUE(EqualRect(&before, &after));
-}
-
-// The face is rebuilt only on a tick, and these tests pump no messages: the
-// window keeps the size given here.
-void Resize(int width, int height) {
-    frmMain.SetWidth(static_cast<float>(width) * 15.0f);
-    frmMain.SetHeight(static_cast<float>(height) * 15.0f);
 }
 
 TEST_F(ClockTest, EachPresetPutsTheClockFlushWithTheScreenAndShowsIt) {
@@ -207,27 +188,26 @@ TEST_F(ClockTest, EachPresetPutsTheClockFlushWithTheScreenAndShowsIt) {
     ASSERT_TRUE(w % 16 == 0 && h % 16 == 0);
     const struct {
         void (frmMainForm::*handler)();
-        int width, height;  // 0: an eighth of the screen
+        int width, height;  // pixels; the face is rebuilt only on a tick, which these tests do not pump
         POINT expected;
     } presets[] = {
-        {&frmMainForm::mnuDispPositionRD_Click, 0, 0, {w * 7 / 8, h * 7 / 8}},
-        {&frmMainForm::mnuDispPositionLT_Click, 0, 0, {0, 0}},
-        {&frmMainForm::mnuDispPositionMM_Click, 0, 0, {w * 7 / 16, h * 7 / 16}},
-        {&frmMainForm::mnuDispPositionLD_Click, 0, 0, {0, h * 7 / 8}},
-        {&frmMainForm::mnuDispPositionRT_Click, 0, 0, {w * 7 / 8, 0}},
+        {&frmMainForm::mnuDispPositionRD_Click, w / 8, h / 8, {w * 7 / 8, h * 7 / 8}},
+        {&frmMainForm::mnuDispPositionLT_Click, w / 8, h / 8, {0, 0}},
+        {&frmMainForm::mnuDispPositionMM_Click, w / 8, h / 8, {w * 7 / 16, h * 7 / 16}},
+        {&frmMainForm::mnuDispPositionLD_Click, w / 8, h / 8, {0, h * 7 / 8}},
+        {&frmMainForm::mnuDispPositionRT_Click, w / 8, h / 8, {w * 7 / 8, 0}},
         // Half twips are kept until the move to pixels, which rounds a half
         // to the even pixel: 559.5 and 447.5 pixels are 560 and 448.
         {&frmMainForm::mnuDispPositionMM_Click, w - 1119, h - 895, {560, 448}},
         {&frmMainForm::mnuDispPositionRT_Click, w + 200, 40, {-200, 0}},  // wider than the screen: not clamped
-        {&frmMainForm::mnuDispPositionMM_Click, w + 200, 40, {-100, (h - 40) / 2}},
-    };
+        {&frmMainForm::mnuDispPositionMM_Click, w + 200, 40, {-100, (h - 40) / 2}}};
     for (const Boolean shown : {vbTrue, vbFalse}) {
-        gblnDispClock = shown;
-        gintTranslucence = 5;
+        gblnDispClock = shown, gintTranslucence = 5;
         frmMain.Load();
         for (const auto& p : presets) {
-            if (!shown) frmMain.SetVisible(false);
-            Resize(p.width ? p.width : w / 8, p.height ? p.height : h / 8);
+            frmMain.SetVisible(shown);
+            frmMain.SetWidth(static_cast<float>(p.width) * 15.0f);
+            frmMain.SetHeight(static_cast<float>(p.height) * 15.0f);
             GdiObject before(CreateRectRgn(0, 0, 0, 0)), after(CreateRectRgn(0, 0, 0, 0));
             GetWindowRgn(Window(), static_cast<HRGN>(before.get()));
             (frmMain.*p.handler)();
@@ -239,7 +219,7 @@ TEST_F(ClockTest, EachPresetPutsTheClockFlushWithTheScreenAndShowsIt) {
             GetWindowRgn(Window(), static_cast<HRGN>(after.get()));
             EXPECT_TRUE(EqualRgn(static_cast<HRGN>(before.get()), static_cast<HRGN>(after.get())));
             EXPECT_EQ(AlphaOf(Window()), 135);
-            EXPECT_TRUE(frmMain.mnuTransValue(5).Checked());
+            EXPECT_EQ(Checks(), "16 /1 /5 ");
         }
         frmMain.Unload();
     }
@@ -256,7 +236,7 @@ void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 // With the first version of the record the shell puts the mouse message into
 // the callback's lParam.
-TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuAndALeftDoubleClickTogglesTheClock) {
+TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuWhoseItemsReachTheirCommands) {
     frmMain.Load();
     const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseAnyMenu);
     const auto notify = [](UINT message) {
@@ -280,10 +260,8 @@ TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuAndALeftDoubleClickToggles
         EXPECT_EQ(IsWindowVisible(Window()) != FALSE, shown == vbTrue);
         EXPECT_TRUE(GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     }
-    // Each item of the real menu reaches its own handler.
-    const HMENU tray = frmMain.mnuTaskTray();
-    const auto choose = [&](int submenu, int item) {
-        const HMENU menu = submenu < 0 ? tray : GetSubMenu(tray, submenu);
+    const auto choose = [](int submenu, int item) {  // by its place in the real menu
+        const HMENU tray = frmMain.mnuTaskTray(), menu = submenu < 0 ? tray : GetSubMenu(tray, submenu);
         SendMessageW(Window(), WM_COMMAND, GetMenuItemID(menu, item), 0);
     };
     choose(3, 10), choose(4, 5), choose(6, 7), choose(-1, 0), choose(-1, 5), choose(2, 3);
@@ -297,6 +275,7 @@ TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuAndALeftDoubleClickToggles
     EXPECT_TRUE(Contains(saved, "Font Size=11") && Contains(saved, "Time Tone=True") &&
                 Contains(saved, "Disp Clock=True"));
 }
+
 // A long run of face rebuilds with the look changed now and then: what the
 // process holds of GDI objects and memory must stay where it was.
 TEST_F(SoakTest, ManyRebuildsLeaveGdiObjectsAndMemoryFlat) {
@@ -305,7 +284,7 @@ TEST_F(SoakTest, ManyRebuildsLeaveGdiObjectsAndMemoryFlat) {
     const char* given = std::getenv("KALVORY_SOAK_REBUILDS");
     const int total = given && *given ? std::atoi(given) : 20000;
     // Every 500 rebuilds another size, and bold on or off: fourteen looks in
-    // turn, all used before the first measurement, after which Wine's own
+    // turn, all used before the memory is first read, by when Wine's own
     // caches have stopped growing.
     static const Integer sizes[] = {16, 11, 4, 8, 1, 13, 6};
     size_t gdiBefore = 0, memoryEarly = 0;
@@ -318,8 +297,8 @@ TEST_F(SoakTest, ManyRebuildsLeaveGdiObjectsAndMemoryFlat) {
         if (i == std::min(total / 2, 10000)) memoryEarly = PrivateBytes();
     }
     const size_t memoryLate = PrivateBytes(), gdiAfter = GdiFreeCapacity();
-    std::printf("soak: %d rebuilds; free GDI capacity %zu before, %zu after; private bytes %zu, then %zu\n", total,
-                gdiBefore, gdiAfter, memoryEarly, memoryLate);
+    std::printf("soak: %d rebuilds; free GDI capacity %zu, then %zu; private bytes %zu, then %zu\n", total, gdiBefore,
+                gdiAfter, memoryEarly, memoryLate);
     EXPECT_GT(gdiBefore, 60000u);
     EXPECT_EQ(gdiAfter, gdiBefore);
     EXPECT_LT(memoryLate, memoryEarly + 256 * 1024) << "growth per rebuild shows as megabytes";
