@@ -2,20 +2,20 @@
 // Drives the real Kalvory.exe from outside, as a user (or Windows) would.
 #include <memory>
 
+#include "runtime/Handle.h"
 #include "unit/support.h"
 
 namespace e2e {
+
 // Generous: a cold start of a Wine process takes seconds.
 constexpr DWORD kStartDeadline = 20000, kExitDeadline = 10000;
 constexpr const wchar_t *kClockClass = L"KalvoryForm", *kDialogClass = L"#32770";
-
 template <typename Ready>
 bool WaitUntil(DWORD timeoutMs, Ready ready) {
     for (const DWORD start = GetTickCount(); !ready(); Sleep(20))
         if (GetTickCount() - start >= timeoutMs) return false;
     return true;
 }
-
 // ctest hands over host paths; Wine sees the host's root as Z:.
 inline std::wstring EnvPath(const wchar_t* name) {
     wchar_t value[MAX_PATH] = L"";
@@ -58,14 +58,12 @@ public:
 private:
     PROCESS_INFORMATION info_{};
 };
-
 // Another process answers through its own thread: a hung one must not hang the test.
 inline std::wstring TextOf(HWND window) {
     wchar_t text[1024] = L"";
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
 }
-
 // Top-level windows of the process, hidden ones too.
 inline std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className = nullptr) {
     std::vector<HWND> found;
@@ -74,7 +72,6 @@ inline std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className = n
         if (GetWindowThreadProcessId(window, &owner) && owner == processId) found.push_back(window);
     return found;
 }
-
 inline HWND WaitForWindow(DWORD processId, const wchar_t* className, bool visible, DWORD timeoutMs = kStartDeadline) {
     HWND found = nullptr;
     WaitUntil(timeoutMs, [&] {
@@ -84,18 +81,15 @@ inline HWND WaitForWindow(DWORD processId, const wchar_t* className, bool visibl
     });
     return found;
 }
-
 // The clock's hidden picture box, which owns its tray icon.
 inline HWND TrayOwnerOf(HWND clock) { return FindWindowExW(clock, nullptr, L"KalvoryPictureBox", nullptr); }
-
 // A screen point well inside a glyph, as xdotool takes it.
 inline std::string OnFace(HWND window, int dx = 0, int dy = 0) {
     POINT point{};
-    const RECT frame = WindowRect(window);
-    if (!PointOnFace(window, point)) return "nowhere";
-    return std::to_string(frame.left + point.x + dx) + " " + std::to_string(frame.top + point.y + dy);
+    return PointOnFace(window, point) ? std::to_string(WindowRect(window).left + point.x + dx) + " " +
+                                            std::to_string(WindowRect(window).top + point.y + dy)
+                                      : "nowhere";
 }
-
 // What a user sees in a message box. Wine gives each process its own handle
 // of a system icon: only a box of this process can be compared with LoadIcon.
 struct MessageBoxView {
@@ -104,7 +98,6 @@ struct MessageBoxView {
     std::vector<int> buttons;
     HICON icon = nullptr;
 };
-
 inline MessageBoxView WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStartDeadline) {
     MessageBoxView box{WaitForWindow(processId, kDialogClass, true, timeoutMs)};
     if (!box.window) return box;
@@ -116,12 +109,10 @@ inline MessageBoxView WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStar
             box.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
     return box;
 }
-
 // Posted: the click ends the box's modal loop, which under Wine takes seconds.
 inline bool PressButton(HWND dialog, int buttonId) {
     return PostMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
 }
-
 // Mouse and keyboard as the X server sees them. Wine starts Unix programs but
 // gives no handle to wait on: the command leaves a file behind when done.
 inline bool Xdotool(const std::string& arguments) {
@@ -138,7 +129,6 @@ inline bool Xdotool(const std::string& arguments) {
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
-
 // Has the process load a DLL, named as a system DLL names its helpers: what
 // LoadLibraryW returned there. kernel32 sits at one address in every process.
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
@@ -147,11 +137,10 @@ inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) 
     const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     DWORD result = 0xFFFFFFFF;
-    HANDLE thread = WriteProcessMemory(process.Handle(), name, dll.c_str(), bytes, nullptr)
-                        ? CreateRemoteThread(process.Handle(), nullptr, 0, load, name, 0, nullptr)
-                        : nullptr;
-    if (thread && WaitForSingleObject(thread, kExitDeadline) == WAIT_OBJECT_0) GetExitCodeThread(thread, &result);
-    if (thread) CloseHandle(thread);
+    WriteProcessMemory(process.Handle(), name, dll.c_str(), bytes, nullptr);
+    const KernelHandle thread(CreateRemoteThread(process.Handle(), nullptr, 0, load, name, 0, nullptr));
+    if (thread && WaitForSingleObject(thread.get(), kExitDeadline) == WAIT_OBJECT_0)
+        GetExitCodeThread(thread.get(), &result);
     return result;
 }
 }  // namespace e2e
@@ -182,7 +171,6 @@ protected:
         EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
         return IniLines(ReadBytes(Ini()));
     }
-
     TempFolder folder_, elsewhere_;
     const std::wstring exe_ = folder_.File(L"Kalvory.exe");
     std::unique_ptr<e2e::Process> clock_;

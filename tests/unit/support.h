@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "forms/frmMain.h"
+#include "forms/frmTimeTone.h"
 #include "modules/modGlobal.h"
 #include "runtime/Clock.h"
 
@@ -39,20 +40,16 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
     const std::wstring& Path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + name; }
-
-private:
     std::wstring path_;
 };
-
 inline std::string ReadBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
 }
 inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The non-blank lines of a settings file, without line ends.
 inline std::vector<std::string> IniLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -66,7 +63,6 @@ inline std::vector<std::string> IniLines(const std::string& bytes) {
 inline bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
-
 inline RECT WindowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -77,7 +73,6 @@ inline SIZE SizeOf(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 inline bool operator==(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
-
 // Regions this process can still make before the GDI table is full: the same
 // before and after means nothing leaked (Wine's GetGuiResources answers 0).
 inline size_t GdiFreeCapacity() {
@@ -87,7 +82,6 @@ inline size_t GdiFreeCapacity() {
     std::for_each(regions.begin(), regions.end(), DeleteObject);
     return regions.size();
 }
-
 // Wine leaves PrivateUsage at 0 and reports the private memory as PagefileUsage.
 inline size_t PrivateBytes() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -95,12 +89,10 @@ inline size_t PrivateBytes() {
                             sizeof(counters));
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
-
 inline void PumpMessages(DWORD milliseconds) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start <= milliseconds; Sleep(5))
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
 }
-
 // The shell grants a change of nothing only for an icon it holds; deleting
 // it is what a restarted Explorer does.
 inline bool NotifyShell(DWORD message, HWND owner) {
@@ -108,31 +100,19 @@ inline bool NotifyShell(DWORD message, HWND owner) {
     return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 inline bool TrayIconShown(HWND owner) { return NotifyShell(NIM_MODIFY, owner); }
-
-constexpr const wchar_t* kClockFace = L"ＭＳ ゴシック";
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
-
-// A font as the program asks for one, made here without the program.
-inline HFONT CreateFontFor(double points, bool bold, const wchar_t* face) {
+// Extent in pixels of a text in a font made as the program makes its own.
+inline SIZE TextExtent(const std::string& text, double points, bool bold, const wchar_t* face = L"ＭＳ ゴシック") {
     HDC screen = GetDC(nullptr);
     const auto height = -static_cast<int>(std::lround(points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
-    ReleaseDC(nullptr, screen);
-    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0,
-                       DEFAULT_QUALITY, 0, face);
-}
-
-// Extent in pixels of a text in a font (the clock's unless told).
-inline SIZE TextExtent(const std::string& text, double points, bool bold, const wchar_t* face = kClockFace) {
-    HFONT font = CreateFontFor(points, bold, face);
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
+    HGDIOBJ previous = SelectObject(screen, CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
+                                                        SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0, DEFAULT_QUALITY, 0, face));
     SIZE extent{};
     GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &extent);
     DeleteObject(SelectObject(screen, previous));
     ReleaseDC(nullptr, screen);
     return extent;
 }
-
 // A point of the window, in its own coordinates, well inside a glyph: on the
 // middle row, which crosses every digit, with its four neighbours inside too.
 inline bool PointOnFace(HWND window, POINT& point) {
@@ -148,28 +128,22 @@ inline bool PointOnFace(HWND window, POINT& point) {
     DeleteObject(region);
     return found;
 }
-
 // The real clock window, loaded on chosen settings with the clock set here.
-inline SYSTEMTIME& FixedTime() {
-    static SYSTEMTIME time{};
-    return time;
-}
-inline void SetFixedTime(WORD hour, WORD minute, WORD second) {
-    FixedTime() = SYSTEMTIME{2026, 12, 0, 6, hour, minute, second, 0};
-}
+inline SYSTEMTIME gFixedTime{};
+inline void SetFixedTime(WORD hour, WORD minute, WORD second) { gFixedTime = {2026, 12, 0, 6, hour, minute, second}; }
 
 class ClockWindowTest : public ::testing::Test {
 protected:
     TempFolder folder;
-
     void SetUp() override {
         gstrIniPath = folder.File(L"Kalvory.ini");
         glngTop = 1500, glngLeft = 3000, gintFontSize = 16, gintFontColor = 1, gintTranslucence = 0;
         gblnFontBold = vbTrue, gblnDispClock = vbTrue, gblnTimeTone = vbFalse;
         SetFixedTime(8, 8, 8);
-        SetNowForTest([] { return FixedTime(); });
+        SetNowForTest([] { return gFixedTime; });
     }
     void TearDown() override {
+        frmTimeTone.Unload();
         frmMain.Unload();
         SetNowForTest(nullptr);
     }

@@ -1,0 +1,262 @@
+// The pieces below the clock window: the INI class's guard of its file, the
+// string builder, title, folder, error box and number text, the tray icon
+// class and the mouse class, and the fixed buffers they fill.
+#include <climits>
+#include <cstring>
+#include <thread>
+
+#include "classes/clsIniFile.h"
+#include "classes/clsMouseControl.h"
+#include "classes/clsStrChain.h"
+#include "classes/clsTaskTray.h"
+#include "e2e/driver.h"
+#include "modules/modStandard.h"
+#include "runtime/App.h"
+#include "runtime/Error.h"
+#include "runtime/Font.h"
+#include "runtime/Text.h"
+
+namespace {
+
+TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndAFailedOneKeepsTheBinding) {
+    const TempFolder folder;
+    const std::wstring path = folder.File(L"Kalvory.ini"), nowhere = folder.File(L"missing\\Kalvory.ini");
+    const std::string content = "[Config]\r\nDisp Clock=True\r\n";
+    clsIniFile ini;
+    const auto read = [&](const wchar_t* key) { return ini.getValue(L"Config", key); };
+    EXPECT_FALSE(ini.setFile(nowhere) || PathExists(folder.File(L"missing")));
+    EXPECT_EQ(read(L"Disp Clock"), L"") << "unbound";
+    EXPECT_FALSE(ini.setValue(L"Config", L"Disp Clock", L"True"));
+    EXPECT_TRUE(ini.setFile(path) && PathExists(path) && ReadBytes(path).empty());
+    WriteBytes(path, content);
+    EXPECT_TRUE(ini.setFile(path, false));
+    EXPECT_FALSE(ini.setFile(nowhere));
+    EXPECT_EQ(ReadBytes(path), content);
+    EXPECT_EQ(read(L"Disp Clock"), L"True") << "a failed bind keeps the one before";
+    EXPECT_TRUE(ini.setValue(L"Config", L"Time Tone", L"True"));
+    EXPECT_EQ(read(L"Time Tone"), L"True");
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(ini.setValue(L"Config", L"Time Tone", L"False"));
+    EXPECT_EQ(read(L"Time Tone"), L"");
+    EXPECT_FALSE(PathExists(path)) << "never made again by a read or a write";
+    WriteBytes(path, content);
+    EXPECT_TRUE(ini.setFile(path, true) && ReadBytes(path).empty());
+    // A directory search with the ordinary attribute mask finds normal,
+    // read-only and archive files, and neither hidden nor system files nor folders.
+    WriteBytes(path, content);
+    for (const DWORD attribute : {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+                                  FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_READONLY}) {
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attribute));
+        const bool ordinary = (attribute & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+        EXPECT_EQ(FileExists(path), ordinary) << attribute;
+        EXPECT_EQ(read(L"Disp Clock"), ordinary ? L"True" : L"") << attribute;
+        EXPECT_TRUE(ordinary || !ini.setValue(L"Config", L"Disp Clock", L"False")) << attribute;
+    }
+    EXPECT_FALSE(ini.setValue(L"Config", L"Disp Clock", L"False") || ini.setFile(path, true)) << "read-only";
+    EXPECT_EQ(ReadBytes(path), content);
+    CreateDirectoryW(folder.File(L"Folder.ini").c_str(), nullptr);
+    for (const wchar_t* name : {L"Folder.ini", L"*.ini", L"Kalvory.in?", L"K*", L""})
+        EXPECT_FALSE(FileExists(folder.File(name)) || clsIniFile().setFile(folder.File(name))) << name;
+}
+
+TEST(StrChain, CollectsPiecesAsShiftJisAndGivesThemBackInOrder) {
+    ASSERT_EQ(GetACP(), 932u) << "the tests expect the Japanese code page";
+    clsStrChain chain;
+    const std::tuple<std::wstring, const wchar_t*, long> steps[] = {
+        {L"", L"", 0},
+        {L"abc", L"abc", 3},
+        {L"二重起動", L"abc二重起動", 11},                 // two bytes a kanji
+        {std::wstring(L"x\0cd", 4), L"abc二重起動x", 12},  // a piece ends at its first NUL
+        {L"a\u0E01b", L"abc二重起動xa?b", 15}};            // a Thai letter has no Shift-JIS code
+    for (const auto& [piece, all, length] : steps) {
+        chain.AddString(piece);
+        EXPECT_EQ(chain.GetString() + L"|" + std::to_wstring(chain.Length()), all + (L"|" + std::to_wstring(length)));
+    }
+    chain.ClearString();
+    chain.AddString(L"again");
+    EXPECT_EQ(chain.GetString(), L"again");
+}
+
+TEST(Library, TitleFolderAndNumbersAreWrittenAsTheProgramShowsThem) {
+    EXPECT_EQ(GetAppTitle(L"Kalvory", L""), L"Kalvory (ver 1.1.0)");
+    EXPECT_EQ(GetAppTitle(L"時計", L"タグ"), L"時計 (ver 1.1.0) [タグ]");
+    wchar_t module[MAX_PATH];
+    const std::wstring running(module, GetModuleFileNameW(nullptr, module, MAX_PATH));
+    EXPECT_EQ(GetAppPath(), running.substr(0, running.rfind(L'\\') + 1));
+    for (const wchar_t* exe : {L"C:\\Tools\\Kalvory.exe", L"D:\\Kalvory.exe", L"C:\\時計\\Kalvory.exe"}) {
+        App.SetModulePathForTest(exe);
+        EXPECT_EQ(GetAppPath(), std::wstring(exe, std::wcslen(exe) - 11)) << "one backslash at the end";
+    }
+    App.SetModulePathForTest(L"");
+    for (long long value : {0LL, -500LL, 40000LL, LLONG_MIN, LLONG_MAX, static_cast<long long>(LONG_MIN)})
+        EXPECT_EQ(DecimalText(value), std::to_wstring(value));
+}
+
+// Shows the box, and from a second thread reads it as the user sees it and presses OK.
+TEST(Library, TheErrorBoxIsAStopBoxWithOnlyOkTitledWithTheApplicationTitle) {
+    gstrAppTitle = L"Kalvory (ver 1.1.0) [Test]";
+    const VBError overflow(vbErr::Overflow, L"オーバーフローしました。");
+    for (const VBError* error : {static_cast<const VBError*>(nullptr), &overflow}) {
+        e2e::MessageBoxView box;
+        std::thread reader(
+            [&] { e2e::PressButton((box = e2e::WaitForMessageBox(GetCurrentProcessId())).window, IDOK); });
+        ShowErrorMessage(L"予測不能のエラーが発生しました", error);
+        reader.join();
+        EXPECT_EQ(box.title + L"|" + box.text, gstrAppTitle + L"|予測不能のエラーが発生しました");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // the stop icon
+    }
+}
+
+// Eight characters with their closing zero fill the separator buffer; one
+// more must be refused, not spill over it, and "." stands in.
+TEST(Library, ALongLocaleSeparatorOrFaceNameIsRefusedOrCut) {
+    wchar_t old[80] = L"";
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 80), 0);
+    for (const size_t length : {7u, 8u}) {
+        const std::wstring separator(length, L'#');
+        ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str()));
+        double value = 0;
+        EXPECT_EQ(ParseNumericText(L"3" + separator + L"5", value), length == 7) << length;
+        EXPECT_TRUE(ParseNumericText(length == 7 ? L"3" + separator + L"5" : L"3.5", value) && value == 4.0);
+    }
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old);
+    FontSpec wanted;
+    wanted.Name = std::wstring(40, L'F');
+    LOGFONTW described{};
+    GetObjectW(CreateGdiFont(wanted).get(), sizeof(described), &described);
+    EXPECT_EQ(std::wstring(described.lfFaceName), std::wstring(LF_FACESIZE - 1, L'F'));
+}
+std::vector<std::pair<DWORD, NOTIFYICONDATAA>> gCalls;
+BOOL WINAPI RecordShellCall(DWORD message, PNOTIFYICONDATAA data) {
+    gCalls.emplace_back(message, NOTIFYICONDATAA{});
+    std::memcpy(&gCalls.back().second, data, std::min<size_t>(data->cbSize, sizeof(NOTIFYICONDATAA)));
+    return TRUE;
+}
+
+TEST(TaskTray, EachButtonMessageSetsOnlyItsOwnFlag) {
+    clsTaskTray tray;
+    for (Long message = 0x01FF; message <= 0x020A; ++message) {
+        tray.SetEvents(message);
+        // The nine button actions, in the order of their messages 0x0201..0x0209.
+        const Boolean flags[] = {
+            tray.EventLeftButtonDown(),   tray.EventLeftButtonUp(),   tray.EventLeftButtonDblClick(),
+            tray.EventRightButtonDown(),  tray.EventRightButtonUp(),  tray.EventRightButtonDblClick(),
+            tray.EventMiddleButtonDown(), tray.EventMiddleButtonUp(), tray.EventMiddleButtonDblClick()};
+        for (Long i = 0; i < 9; ++i) EXPECT_EQ(flags[i], message == 0x0201 + i ? vbTrue : vbFalse) << message;
+    }
+    for (Long other : {0x0000, 0x0205 + 0x10000, -0x0205}) {
+        tray.SetEvents(0x0205), tray.SetEvents(other);
+        EXPECT_EQ(tray.EventRightButtonUp(), vbFalse) << other;
+    }
+}
+
+TEST(TaskTray, TheShellGetsTheFirstRecordLayoutOnlyForAnAddedIconAndATipCutAtAWholeCharacter) {
+    clsTaskTray::SetShellNotifyForTest(RecordShellCall);
+    const auto owner = reinterpret_cast<HWND>(0x1234);
+    const auto icon = reinterpret_cast<HICON>(0x5678);
+    {
+        clsTaskTray tray;
+        EXPECT_FALSE(tray.Modify() || tray.Delete());
+        tray.SetOwner(owner), tray.SetIcon(icon), tray.Add();
+        tray.SetToolTipText(L"Kalvory"), tray.Modify();
+        tray.SetToolTipText(L""), tray.Modify();
+        tray.Delete(), tray.Delete(), tray.Modify();
+        clsTaskTray().Add();  // released while shown: the icon goes
+    }
+    const std::pair<DWORD, UINT> expected[] = {{NIM_ADD, 3},    {NIM_MODIFY, 7}, {NIM_MODIFY, 3},
+                                               {NIM_DELETE, 3}, {NIM_ADD, 3},    {NIM_DELETE, 3}};
+    ASSERT_EQ(gCalls.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        const NOTIFYICONDATAA& data = gCalls[i].second;
+        EXPECT_EQ(std::make_pair(gCalls[i].first, data.uFlags), expected[i]) << "a tip flag only with a tip: " << i;
+        EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage), std::make_tuple(88ul, 1u, 0x200u));
+        EXPECT_EQ(std::make_pair(data.hWnd, data.hIcon),
+                  i < 4 ? std::make_pair(owner, icon) : std::make_pair(HWND{}, HICON{}));
+    }
+    EXPECT_STREQ(gCalls[1].second.szTip, "Kalvory");
+    // The first record layout holds 64 bytes of tip; the shell reads no more.
+    std::string kanji;  // 31 of 時 fill 62 bytes; a 32nd would not fit
+    for (int i = 0; i < 31; ++i) kanji += "\x8E\x9E";
+    const std::pair<std::wstring, std::string> tips[] = {{std::wstring(70, L'a'), std::string(63, 'a')},
+                                                         {std::wstring(63, L'a'), std::string(63, 'a')},
+                                                         {std::wstring(40, L'時'), kanji},
+                                                         {L"a" + std::wstring(40, L'時'), "a" + kanji},
+                                                         {L"ab" + std::wstring(40, L'時'), "ab" + kanji.substr(2)}};
+    for (const auto& [tip, sent] : tips) {
+        clsTaskTray tray;
+        tray.SetToolTipText(tip), tray.Add();
+        EXPECT_EQ(std::string(gCalls.back().second.szTip, strnlen(gCalls.back().second.szTip, 64)), sent);
+    }
+    clsTaskTray::SetShellNotifyForTest(nullptr);
+}
+// The system's cursor display counter, read and set.
+int CursorCounter(int wanted = INT_MIN) {
+    int counter = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    for (; wanted != INT_MIN && counter < wanted; ++counter) ShowCursor(TRUE);
+    for (; wanted != INT_MIN && counter > wanted; --counter) ShowCursor(FALSE);
+    return counter;
+}
+
+TEST(MouseControl, ShowAndHideWinOverAnyDisplayCounter) {
+    clsMouseControl mouse;
+    const int cases[][3] = {{0, 1, 1},  {2, 1, 3},  {-3, 1, 0},  {-1, 1, 0},  // from, show, to
+                            {0, 0, -1}, {3, 0, -1}, {-1, 0, -2}, {-4, 0, -5}};
+    for (const auto& [before, show, after] : cases) {
+        CursorCounter(before);
+        show ? mouse.Show() : mouse.Hide();
+        EXPECT_EQ(CursorCounter(), after) << show << " from " << before;
+    }
+    CursorCounter(-2);
+    mouse.SetVisible(vbTrue);
+    EXPECT_EQ(CursorCounter(), 0);
+    mouse.SetVisible(vbFalse);
+    EXPECT_EQ(CursorCounter(), -1);
+    CursorCounter(0);
+}
+// A window whose WM_GETTEXTLENGTH answer the test chooses when it lies.
+LRESULT gReportedLength = 0;
+LRESULT CALLBACK LyingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETTEXTLENGTH && gReportedLength) return gReportedLength;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// Not a static control, which the window-under-the-point search sees
+// through; an ANSI window, so that its answers reach the A calls unconverted;
+// its class name, 400 bytes in Shift-JIS, overflows the 256-byte buffer.
+TEST(MouseControl, TheWindowUnderTheCursorIsReadWithinItsBuffers) {
+    std::string className;
+    for (int i = 0; i < 200; ++i) className += "\x8e\x9e";  // 時
+    WNDCLASSA windowClass{0, LyingWindowProc, 0, 0, GetModuleHandleW(nullptr)};
+    windowClass.lpszClassName = className.c_str();
+    ASSERT_NE(RegisterClassA(&windowClass), 0);
+    const HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className.c_str(), "", WS_POPUP | WS_VISIBLE,
+                                        300, 300, 400, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    clsMouseControl mouse;
+    SetCursorPos(100, 120);
+    mouse.SetNowX(500);
+    EXPECT_EQ(mouse.NowY(), 120) << "writing one coordinate leaves the other";
+    mouse.SetNowY(350);
+    EXPECT_EQ(mouse.NowX(), 500);
+    ASSERT_TRUE(e2e::WaitUntil(5000, [&] { return PumpMessages(0), mouse.HwndUnderMouse() == window; }));
+    EXPECT_EQ(mouse.ClassUnderMouse(), std::wstring(127, L'時'));
+    const std::tuple<std::wstring, std::wstring, std::wstring> captions[] = {
+        // only the caption stops at 255 bytes
+        {L"時計「Kalvory」", L"時計「Kalvory」", L"時計「Kalvory」"},
+        {std::wstring(300, L'x'), std::wstring(255, L'x'), std::wstring(300, L'x')},
+        {std::wstring(200, L'時'), std::wstring(127, L'時'), std::wstring(200, L'時')},
+        {L"", L"", L""}};
+    for (const auto& [text, caption, full] : captions) {
+        SetWindowTextW(window, text.c_str());
+        EXPECT_EQ(mouse.CaptionUnderMouse() + L"|" + mouse.TextUnderMouse(), caption + L"|" + full);
+    }
+    SetWindowTextW(window, L"abc");
+    for (const LRESULT lie :
+         {LRESULT(-1), LRESULT(LONG_MIN), LRESULT(LONG_MAX), LRESULT(LONG_MAX - 1), LRESULT(100000)})
+        EXPECT_EQ((gReportedLength = lie, mouse.TextUnderMouse()), lie == 100000 ? L"abc" : L"") << lie;
+    gReportedLength = 0;
+    DestroyWindow(window);
+    UnregisterClassA(className.c_str(), windowClass.hInstance);
+}
+}  // namespace
