@@ -26,37 +26,29 @@ inline std::wstring EnvPath(const wchar_t* name) {
 }
 
 // A clock left running would hold the single-instance mutex: none outlives its test.
-class Process {
-public:
+struct Process {
     Process(const std::wstring& exe, const std::wstring& folder) {
         std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{sizeof(startup)};
+        PROCESS_INFORMATION info{};
         CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, 0, 0, nullptr, folder.c_str(), &startup,
-                       &info_);
+                       &info);
+        handle.reset(info.hProcess), thread.reset(info.hThread), id = info.dwProcessId;
     }
-    ~Process() {
-        Kill();
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    HANDLE Handle() const { return info_.hProcess; }
-    DWORD Id() const { return info_.dwProcessId; }
-    bool Running() const { return WaitForSingleObject(Handle(), 0) == WAIT_TIMEOUT; }
+    ~Process() { Kill(); }
+    bool Running() const { return WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT; }
     // Until it waits for input with nothing left to do: start-up is over.
-    bool WaitIdle() const { return WaitForInputIdle(Handle(), kStartDeadline) == 0; }
-    bool WaitExit() const { return WaitForSingleObject(Handle(), kExitDeadline) == WAIT_OBJECT_0; }
+    bool WaitIdle() const { return WaitForInputIdle(handle.get(), kStartDeadline) == 0; }
+    bool WaitExit() const { return WaitForSingleObject(handle.get(), kExitDeadline) == WAIT_OBJECT_0; }
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(Handle(), &code);
+        GetExitCodeProcess(handle.get(), &code);
         return code;
     }
     // Its mutex and windows go only once it is really gone.
-    void Kill() { Running() && TerminateProcess(Handle(), 0xDEAD) && WaitExit(); }
-
-private:
-    PROCESS_INFORMATION info_{};
+    void Kill() { Running() && TerminateProcess(handle.get(), 0xDEAD) && WaitExit(); }
+    KernelHandle handle, thread;
+    DWORD id = 0;
 };
 // Another process answers through its own thread: a hung one must not hang the test.
 inline std::wstring TextOf(HWND window) {
@@ -64,7 +56,6 @@ inline std::wstring TextOf(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
 }
-// Top-level windows of the process, hidden ones too.
 inline std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className = nullptr) {
     std::vector<HWND> found;
     DWORD owner = 0;
@@ -133,12 +124,12 @@ inline bool Xdotool(const std::string& arguments) {
 // LoadLibraryW returned there. kernel32 sits at one address in every process.
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
-    void* name = VirtualAllocEx(process.Handle(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    void* name = VirtualAllocEx(process.handle.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
     const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     DWORD result = 0xFFFFFFFF;
-    WriteProcessMemory(process.Handle(), name, dll.c_str(), bytes, nullptr);
-    const KernelHandle thread(CreateRemoteThread(process.Handle(), nullptr, 0, load, name, 0, nullptr));
+    WriteProcessMemory(process.handle.get(), name, dll.c_str(), bytes, nullptr);
+    const KernelHandle thread(CreateRemoteThread(process.handle.get(), nullptr, 0, load, name, 0, nullptr));
     if (thread && WaitForSingleObject(thread.get(), kExitDeadline) == WAIT_OBJECT_0)
         GetExitCodeThread(thread.get(), &result);
     return result;
@@ -163,9 +154,8 @@ protected:
         WriteBytes(Ini(), ini);
         SetFileAttributesW(Ini().c_str(), attributes);
         clock_ = Launch();
-        return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->Id(), e2e::kClockClass, shown) : nullptr;
+        return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->id, e2e::kClockClass, shown) : nullptr;
     }
-    // Quits as the window's own close does, and reads the saved settings.
     std::vector<std::string> QuitAndReadSettings(HWND window) {
         EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0) && clock_->WaitExit());
         EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";

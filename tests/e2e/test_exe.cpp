@@ -13,7 +13,7 @@ const std::string kLook =
     "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
 // The program's message box, titled and shaped as every one of its boxes, answered with OK.
 void AnswerStopBox(const Process& process, const std::wstring& text) {
-    const MessageBoxView box = WaitForMessageBox(process.Id());
+    const MessageBoxView box = WaitForMessageBox(process.id);
     ASSERT_NE(box.window, nullptr) << "no message box";
     EXPECT_EQ(box.title + L"|" + box.text, L"Kalvory (ver 1.1.0) [Desktop Clock]|" + text);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
@@ -26,7 +26,7 @@ using ExeTest = ClockExeTest;
 TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQuit) {
     clock_ = Launch();
     ASSERT_TRUE(clock_->WaitIdle());
-    const HWND window = WaitForWindow(clock_->Id(), kClockClass, false);
+    const HWND window = WaitForWindow(clock_->id, kClockClass, false);
     ASSERT_NE(window, nullptr);
     HWND owner = nullptr;
     ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(owner = TrayOwnerOf(window)); }))
@@ -39,7 +39,7 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     // program shuts its folder out of the DLL search before anything else, so
     // even a start refused at once loads none, while one named by its path does.
     const auto second = Launch();
-    ASSERT_NE(WaitForMessageBox(second->Id()).window, nullptr);
+    ASSERT_NE(WaitForMessageBox(second->id).window, nullptr);
     for (const wchar_t* name : {L"planted.dll", L"named.dll"})
         ASSERT_TRUE(CopyFileW(EnvPath(L"KALVORY_PLANTED").c_str(), folder_.File(name).c_str(), FALSE));
     EXPECT_NE(LoadLibraryInside(*second, folder_.File(L"named.dll")), 0u);
@@ -67,15 +67,15 @@ TEST_F(ExeTest, ASettingItCannotStartOnShowsTheErrorAndEndsWithoutSaving) {
         const std::string ini = std::string("[Window Design]\r\n") + setting + "\r\n[Config]\r\nDisp Clock=True\r\n";
         WriteBytes(Ini(), ini);
         const auto clock = Launch();
-        ASSERT_NE(WaitForMessageBox(clock->Id()).window, nullptr) << setting;
+        ASSERT_NE(WaitForMessageBox(clock->id).window, nullptr) << setting;
         // A half-loaded window may exist while the message is up: its picture
         // box names the icon that must not be there.
-        for (const HWND window : WindowsOf(clock->Id(), kClockClass))
+        for (const HWND window : WindowsOf(clock->id, kClockClass))
             EXPECT_FALSE(TrayIconShown(TrayOwnerOf(window)) || GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
         AnswerStopBox(*clock, L"予測不能のエラーが発生しました");
         ASSERT_TRUE(clock->WaitExit());
         EXPECT_EQ(clock->ExitCode(), 1u) << setting;
-        EXPECT_TRUE(WindowsOf(clock->Id()).empty()) << setting;
+        EXPECT_TRUE(WindowsOf(clock->id).empty()) << setting;
         EXPECT_EQ(ReadBytes(Ini()), ini) << setting;
     }
 }
@@ -85,8 +85,7 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_NE(window, nullptr);
     const HWND owner = TrayOwnerOf(window);
     ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(owner); }));
-    EXPECT_EQ(WindowRect(window).left, 300);
-    EXPECT_EQ(WindowRect(window).top, 200);
+    EXPECT_EQ(TopLeft(window), std::pair(300, 200));
     // Every digit is as wide as any other, and bold is wider than regular.
     EXPECT_EQ(SizeOf(window), TextExtent("00:00:00", 24, true));
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -117,32 +116,5 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     expected.replace(expected.find("Disp Clock=True"), 15, "Disp Clock=False");
     EXPECT_EQ(IniLines(ReadBytes(Ini())), IniLines(expected));
     EXPECT_FALSE(TrayIconShown(owner));
-}
-
-TEST_F(ExeTest, AReadOnlyALockedOrAKilledClocksFileIsLeftAsItWas) {
-    const std::string sparse = "[Window Design]\r\nTop=3000\r\nLeft=4500\r\n[Config]\r\nDisp Clock=True\r\n";
-    for (const char fault : {'r', 'l', 'k'}) {  // read-only, locked at exit, killed
-        const HWND window = Start(sparse, true, fault == 'r' ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-        ASSERT_NE(window, nullptr) << fault;
-        EXPECT_EQ(WindowRect(window).left, 300);
-        if (fault == 'k') {
-            // A change made while running, which only the exit may store.
-            ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " click --repeat 2 --delay 120 1"));
-            ASSERT_TRUE(WaitUntil(kExitDeadline, [&] { return !IsWindowVisible(window); }));
-            clock_->Kill();
-            EXPECT_EQ(clock_->ExitCode(), 0xDEADu);
-        } else {
-            const KernelHandle lock(fault == 'l' ? CreateFileW(Ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                               FILE_ATTRIBUTE_NORMAL, nullptr)
-                                                 : nullptr);
-            // Quietly: a message box on the way would hold the exit up.
-            ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
-            EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return !clock_->Running(); })) << fault;
-            EXPECT_EQ(WaitForMessageBox(clock_->Id(), 0).text, L"") << fault;
-            EXPECT_EQ(clock_->ExitCode(), 0u) << fault;
-        }
-        EXPECT_EQ(ReadBytes(Ini()), sparse) << fault;
-        EXPECT_EQ((GetFileAttributesW(Ini().c_str()) & FILE_ATTRIBUTE_READONLY) != 0, fault == 'r');
-    }
 }
 }  // namespace

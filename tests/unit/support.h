@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@
 #include "modules/modGlobal.h"
 #include "runtime/Clock.h"
 
-// A fresh folder under the temporary folder, removed with its files at the end.
 class TempFolder {
 public:
     TempFolder() {
@@ -53,11 +53,9 @@ inline bool PathExists(const std::wstring& path) { return GetFileAttributesW(pat
 // The non-blank lines of a settings file, without line ends.
 inline std::vector<std::string> IniLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    for (size_t at = 0, end; at < bytes.size(); at = end + 1) {
-        end = std::min(bytes.find('\n', at), bytes.size());
-        const std::string line = bytes.substr(at, end > at && bytes[end - 1] == '\r' ? end - at - 1 : end - at);
-        if (!line.empty()) lines.push_back(line);
-    }
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > (line.back() == '\r')) lines.push_back(line.substr(0, line.size() - (line.back() == '\r')));
     return lines;
 }
 inline bool Contains(const std::vector<std::string>& lines, const std::string& line) {
@@ -73,6 +71,7 @@ inline SIZE SizeOf(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 inline bool operator==(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+inline std::pair<int, int> TopLeft(HWND window) { return {WindowRect(window).left, WindowRect(window).top}; }
 // Regions this process can still make before the GDI table is full: the same
 // before and after means nothing leaked (Wine's GetGuiResources answers 0).
 inline size_t GdiFreeCapacity() {
