@@ -23,7 +23,7 @@ campaign: build
 
 # 100,000 face rebuilds instead of the 20,000 of make test.
 soak: build
-	@KALVORY_SOAK_REBUILDS=100000 bash scripts/test.sh -R '^SoakTest' -V
+	@KALVORY_SOAK_REBUILDS=100000 bash scripts/test.sh -R 'ClockTest.Soak' -V
 
 lint: setup
 	@bash scripts/lint.sh

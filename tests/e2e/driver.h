@@ -141,17 +141,15 @@ inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) 
 class ClockExeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Kalvory.SingleInstance");
-        if (mutex) CloseHandle(mutex);
-        ASSERT_EQ(mutex, nullptr) << "a Kalvory started elsewhere still runs in this Wine session";
+        ASSERT_FALSE(KernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Kalvory.SingleInstance")))
+            << "a Kalvory started elsewhere still runs in this Wine session";
         ASSERT_TRUE(CopyFileW(e2e::EnvPath(L"KALVORY_EXE").c_str(), exe_.c_str(), FALSE)) << "KALVORY_EXE";
     }
     std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
-    std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.Path()); }
+    std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.path); }
     // Starts the clock on these settings; its window once it is up (and shown, if asked).
     HWND Start(const std::string& ini, bool shown, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-        SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
-        WriteBytes(Ini(), ini);
+        SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL), WriteBytes(Ini(), ini);
         SetFileAttributesW(Ini().c_str(), attributes);
         clock_ = Launch();
         return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->id, e2e::kClockClass, shown) : nullptr;

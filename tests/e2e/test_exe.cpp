@@ -6,8 +6,7 @@ using namespace e2e;
 
 namespace {
 
-// Every value differs from its default and the position is on whole pixels,
-// so a save writes back exactly these lines; and a section of someone else's.
+// No value is its default, the position is on whole pixels, and a section is someone else's.
 const std::string kLook =
     "[Window Design]\r\nTop=3000\r\nLeft=4500\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
     "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
@@ -17,8 +16,7 @@ void AnswerStopBox(const Process& process, const std::wstring& text) {
     ASSERT_NE(box.window, nullptr) << "no message box";
     EXPECT_EQ(box.title + L"|" + box.text, L"Kalvory (ver 1.1.0) [Desktop Clock]|" + text);
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    EXPECT_NE(box.icon, nullptr);
-    EXPECT_EQ(GetWindow(box.window, GW_OWNER), nullptr);
+    EXPECT_TRUE(box.icon && !GetWindow(box.window, GW_OWNER)) << "an icon, and no owner to hide behind";
     ASSERT_TRUE(PressButton(box.window, IDOK));
 }
 using ExeTest = ClockExeTest;
@@ -42,10 +40,9 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     ASSERT_NE(WaitForMessageBox(second->id).window, nullptr);
     for (const wchar_t* name : {L"planted.dll", L"named.dll"})
         ASSERT_TRUE(CopyFileW(EnvPath(L"KALVORY_PLANTED").c_str(), folder_.File(name).c_str(), FALSE));
-    EXPECT_NE(LoadLibraryInside(*second, folder_.File(L"named.dll")), 0u);
-    EXPECT_TRUE(PathExists(folder_.File(L"named.dll.loaded")));
-    EXPECT_EQ(LoadLibraryInside(*second, L"planted.dll"), 0u);
-    EXPECT_FALSE(PathExists(folder_.File(L"planted.dll.loaded")));
+    EXPECT_TRUE(LoadLibraryInside(*second, folder_.File(L"named.dll")) &&
+                PathExists(folder_.File(L"named.dll.loaded")));
+    EXPECT_FALSE(LoadLibraryInside(*second, L"planted.dll") || PathExists(folder_.File(L"planted.dll.loaded")));
     AnswerStopBox(*second, L"二重起動はできません");
     ASSERT_TRUE(second->WaitExit());
     EXPECT_EQ(second->ExitCode(), 0u);
@@ -68,8 +65,7 @@ TEST_F(ExeTest, ASettingItCannotStartOnShowsTheErrorAndEndsWithoutSaving) {
         WriteBytes(Ini(), ini);
         const auto clock = Launch();
         ASSERT_NE(WaitForMessageBox(clock->id).window, nullptr) << setting;
-        // A half-loaded window may exist while the message is up: its picture
-        // box names the icon that must not be there.
+        // A half-loaded window may be up with the message: it has neither icon nor topmost place.
         for (const HWND window : WindowsOf(clock->id, kClockClass))
             EXPECT_FALSE(TrayIconShown(TrayOwnerOf(window)) || GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
         AnswerStopBox(*clock, L"予測不能のエラーが発生しました");

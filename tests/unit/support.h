@@ -21,27 +21,21 @@
 #include "modules/modGlobal.h"
 #include "runtime/Clock.h"
 
-class TempFolder {
-public:
-    TempFolder() {
-        static unsigned counter = 0;
-        const std::wstring name =
-            L"kalvory-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-        path_ = (std::filesystem::temp_directory_path() / name).wstring() + L"\\";
-        CreateDirectoryW(path_.c_str(), nullptr);
-    }
+// A fresh folder, removed at the end with its files, read-only ones too.
+struct TempFolder {
+    inline static unsigned made = 0;
+    const std::wstring path = (std::filesystem::temp_directory_path() / L"kalvory-").wstring() +
+                              std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made) + L"\\";
+    TempFolder() { CreateDirectoryW(path.c_str(), nullptr); }
     ~TempFolder() {
-        std::error_code ignored;  // read-only files too
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ignored))
             SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(path, ignored);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& Path() const { return path_; }
-    std::wstring File(const std::wstring& name) const { return path_ + name; }
-    std::wstring path_;
+    std::wstring File(const std::wstring& name) const { return path + name; }
 };
+
 inline std::string ReadBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
