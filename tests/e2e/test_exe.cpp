@@ -5,11 +5,11 @@
 using namespace e2e;
 
 namespace {
-
 // No value is its default, the position is on whole pixels, and a section is someone else's.
 const std::string kLook =
     "[Window Design]\r\nTop=3000\r\nLeft=4500\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
     "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
+
 // The program's message box, titled and shaped as every one of its boxes, answered with OK.
 void AnswerStopBox(const Process& process, const std::wstring& text) {
     const MessageBoxView box = WaitForMessageBox(process.id);
