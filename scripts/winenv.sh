@@ -72,6 +72,8 @@ start_wine_services() {
   wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
   wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
   wait_for 60 desktop_is_up || { echo "winenv: Wine desktop did not start" >&2; return 1; }
+  # A run at another dpi that was killed has left its setting behind.
+  use_dpi 96
 }
 
 # With no window manager on the display (a bare Xvfb), every window that Wine
@@ -101,6 +103,13 @@ hold_desktop() {
   (cd "$KALVORY_LOGS" && wine "$keeper" >"$KALVORY_LOGS/desktop-keeper.log" 2>&1 </dev/null &)
   wait_for 60 test -f "$KALVORY_LOGS/desktop-keeper.ready" ||
     { echo "winenv: the desktop keeper did not start" >&2; return 1; }
+}
+
+# Wine reads the dpi (what Windows calls the scale: 144 is 150 %) when a
+# process starts; those already running keep theirs.
+use_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >>"$KALVORY_LOGS/reg.log" 2>&1 </dev/null
 }
 
 stop_wine_services() {

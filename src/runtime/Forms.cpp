@@ -239,19 +239,26 @@ void Form::CreateFormWindow() {
     RegisterClasses();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (design_.MenuId) menu_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(design_.MenuId)));
-    if (design_.IconId)
-        icon_ = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(design_.IconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    // The icon holds an image drawn for each size the screen's dpi can ask for.
+    // The large one is also the tray's, which the shell halves cleanly; the
+    // small one is picked for its own size rather than halved by the window.
+    // Not shared: Wine's cache of shared icons hands back the first size loaded.
+    if (design_.IconId) {
+        const auto load = [&](int width, int height) {
+            return IconHandle(static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(design_.IconId), IMAGE_ICON, width, height, 0)));
+        };
+        icon_ = load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+        smallIcon_ = load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    }
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kFormClass, design_.Name, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             TwipsToPixelsX(design_.Width), TwipsToPixelsY(design_.Height), nullptr, nullptr, instance,
                             nullptr);
     if (!hwnd_) throw VBError(vbErr::OutOfMemory, L"ウィンドウを作成できません。");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticWindowProc));
-    if (icon_) {
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     hdc_ = GetDC(hwnd_);
     SetBkMode(hdc_, TRANSPARENT);
     backBrush_.reset(CreateSolidBrush(backColor_));
@@ -271,6 +278,9 @@ void Form::DestroyFormWindow() {
     gdiFont_.reset();
     backBrush_.reset();
     menu_.reset();
+    // The tray icon was deleted before the window: nothing shows these any more.
+    icon_.reset();
+    smallIcon_.reset();
 }
 
 void Form::SelectFont() {

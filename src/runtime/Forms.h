@@ -157,7 +157,7 @@ public:
 
     HWND hWnd() const { return hwnd_; }
     HDC hDC() const { return hdc_; }
-    HICON Icon() const { return icon_; }
+    HICON Icon() const { return icon_.get(); }
     HMENU Menu() const { return menu_.get(); }
 
     float Left() const;
@@ -214,7 +214,7 @@ private:
     FormDesign design_;
     HWND hwnd_ = nullptr;
     HDC hdc_ = nullptr;
-    HICON icon_ = nullptr;
+    IconHandle icon_, smallIcon_;
     MenuHandle menu_;
     COLORREF backColor_;
     FontSpec font_;

@@ -50,6 +50,12 @@ struct MenuTraits {
     static bool valid(HMENU h) { return h != nullptr; }
     static void close(HMENU h) { DestroyMenu(h); }
 };
+struct IconTraits {
+    static HICON empty() { return nullptr; }
+    // cppcheck-suppress constParameter
+    static bool valid(HICON h) { return h != nullptr; }
+    static void close(HICON h) { DestroyIcon(h); }
+};
 struct FindTraits {
     static HANDLE empty() { return INVALID_HANDLE_VALUE; }
     // cppcheck-suppress constParameter
@@ -60,4 +66,5 @@ struct FindTraits {
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
+using IconHandle = UniqueHandle<HICON, IconTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindTraits>;

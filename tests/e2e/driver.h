@@ -16,14 +16,8 @@ bool WaitUntil(DWORD timeoutMs, Ready ready) {
         if (GetTickCount() - start >= timeoutMs) return false;
     return true;
 }
-// ctest hands over host paths; Wine sees the host's root as Z:.
-inline std::wstring EnvPath(const wchar_t* name) {
-    wchar_t value[MAX_PATH] = L"";
-    GetEnvironmentVariableW(name, value, MAX_PATH);
-    std::wstring path = value;
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path[0] == L'\\' ? L"Z:" + path : path;
-}
+// ctest hands over the host's paths as Wine sees them, on Z:.
+inline std::wstring EnvPath(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(name) : L""; }
 
 // A clock left running would hold the single-instance mutex: none outlives its test.
 struct Process {
@@ -81,8 +75,7 @@ inline std::string OnFace(HWND window, int dx = 0, int dy = 0) {
                                             std::to_string(WindowRect(window).top + point.y + dy)
                                       : "nowhere";
 }
-// What a user sees in a message box. Wine gives each process its own handle
-// of a system icon: only a box of this process can be compared with LoadIcon.
+// What a user sees in a message box. Each process has its own handle of a system icon: compare them in-process.
 struct MessageBoxView {
     HWND window = nullptr;
     std::wstring title, text;  // the message sits in a static of id 0xFFFF
@@ -104,8 +97,7 @@ inline MessageBoxView WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStar
 inline bool PressButton(HWND dialog, int buttonId) {
     return PostMessageW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
 }
-// Mouse and keyboard as the X server sees them. Wine starts Unix programs but
-// gives no handle to wait on: the command leaves a file behind when done.
+// Mouse and keyboard as the X server sees them. Wine gives no handle on a Unix program: it leaves a file when done.
 inline bool Xdotool(const std::string& arguments) {
     static unsigned runs = 0;
     const std::string marker =
@@ -120,8 +112,7 @@ inline bool Xdotool(const std::string& arguments) {
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
-// Has the process load a DLL, named as a system DLL names its helpers: what
-// LoadLibraryW returned there. kernel32 sits at one address in every process.
+// What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
     void* name = VirtualAllocEx(process.handle.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
@@ -136,9 +127,8 @@ inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) 
 }
 }  // namespace e2e
 
-// A fresh folder with its own copy of the exe under test, started as from a
-// shortcut that names another working folder.
-class ClockExeTest : public ::testing::Test {
+// A fresh folder with its own copy of the exe under test, started as from a shortcut that names another working folder.
+class ExeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(KernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Kalvory.SingleInstance")))
@@ -148,9 +138,8 @@ protected:
     std::wstring Ini() const { return folder_.File(L"Kalvory.ini"); }
     std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.path); }
     // Starts the clock on these settings; its window once it is up (and shown, if asked).
-    HWND Start(const std::string& ini, bool shown, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-        SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL), WriteBytes(Ini(), ini);
-        SetFileAttributesW(Ini().c_str(), attributes);
+    HWND Start(const std::string& ini, bool shown) {
+        WriteBytes(Ini(), ini);
         clock_ = Launch();
         return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->id, e2e::kClockClass, shown) : nullptr;
     }

@@ -1,13 +1,15 @@
-// The real program started and used as a user (and Windows) would, and what
-// it does when its settings file or the world around it misbehaves.
+// The real program, started and used as a user (and Windows) would, also when its files or its world misbehave.
+#include <cstring>
+
 #include "e2e/driver.h"
+#include "res/resource.h"
 
 using namespace e2e;
 
 namespace {
 // No value is its default, the position is on whole pixels, and a section is someone else's.
 const std::string kLook =
-    "[Window Design]\r\nTop=3000\r\nLeft=4500\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
+    "[Window Design]\r\nTop=1500\r\nLeft=3000\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
     "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
 
 // The program's message box, titled and shaped as every one of its boxes, answered with OK.
@@ -19,7 +21,6 @@ void AnswerStopBox(const Process& process, const std::wstring& text) {
     EXPECT_TRUE(box.icon && !GetWindow(box.window, GW_OWNER)) << "an icon, and no owner to hide behind";
     ASSERT_TRUE(PressButton(box.window, IDOK));
 }
-using ExeTest = ClockExeTest;
 
 TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQuit) {
     clock_ = Launch();
@@ -33,9 +34,8 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     EXPECT_FALSE(IsWindowVisible(window)) << "no Disp Clock key: the clock starts hidden";
     EXPECT_EQ(TextOf(window), L"Kalvory");
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    // A DLL dropped beside the program leaves a marker when it is loaded: the
-    // program shuts its folder out of the DLL search before anything else, so
-    // even a start refused at once loads none, while one named by its path does.
+    // A planted DLL leaves a marker when loaded. The program shuts its folder out of the DLL search first thing,
+    // so even a start refused at once loads none, while a DLL named by its path loads.
     const auto second = Launch();
     ASSERT_NE(WaitForMessageBox(second->id).window, nullptr);
     for (const wchar_t* name : {L"planted.dll", L"named.dll"})
@@ -49,11 +49,11 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     EXPECT_TRUE(clock_->Running());
     EXPECT_EQ(ReadBytes(Ini()), "") << "the refused start wrote nothing";
     ASSERT_TRUE(DeleteFileW(Ini().c_str())) << "gone while running, it is written anew at exit";
-    // The default 1000 twips is 66.7 pixels at 96 dpi; the window sits at 67,
-    // which reads back as 1005.
-    const std::vector<std::string> expected = {"[Window Design]",  "Top=1005",        "Left=1005",      "Font Size=16",
-                                               "Font Color=1",     "Font Bold=False", "Translucence=0", "[Config]",
-                                               "Disp Clock=False", "Time Tone=False"};
+    // The default 1000 twips is 66.7 pixels at 96 dpi and reads back from pixel 67 as 1005; at 144 dpi it stays.
+    const std::string position = std::to_string(Px(1000) * 1440 / kDpi);
+    const std::vector<std::string> expected = {
+        "[Window Design]", "Top=" + position, "Left=" + position, "Font Size=16",     "Font Color=1",
+        "Font Bold=False", "Translucence=0",  "[Config]",         "Disp Clock=False", "Time Tone=False"};
     EXPECT_EQ(QuitAndReadSettings(window), expected);
     EXPECT_EQ(clock_->ExitCode(), 0u);
     EXPECT_FALSE(TrayIconShown(owner));
@@ -81,7 +81,8 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_NE(window, nullptr);
     const HWND owner = TrayOwnerOf(window);
     ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(owner); }));
-    EXPECT_EQ(TopLeft(window), std::pair(300, 200));
+    const auto [left, top] = std::pair(Px(3000), Px(1500));
+    EXPECT_EQ(TopLeft(window), std::pair(left, top));
     // Every digit is as wide as any other, and bold is wider than regular.
     EXPECT_EQ(SizeOf(window), TextExtent("00:00:00", 24, true));
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -95,8 +96,7 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " click 2 click 3 mousedown 1 sleep 0.2 mousemove " +
                         OnFace(window, 40, 30) + " sleep 0.2 mousemove " + OnFace(window, 120, 90) +
                         " sleep 0.2 mouseup 1"));
-    EXPECT_TRUE(
-        WaitUntil(kExitDeadline, [&] { return WindowRect(window).left == 420 && WindowRect(window).top == 290; }))
+    EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(left + 120, top + 90); }))
         << "the left drag moved the clock to " << WindowRect(window).left << "," << WindowRect(window).top;
     EXPECT_TRUE(IsWindowVisible(window)) << "the right and middle clicks did nothing";
     ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " click --repeat 2 --delay 120 1"));
@@ -108,9 +108,31 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
     // Windows may end the process as soon as the message returns.
     std::string expected = kLook;
-    expected.replace(expected.find("Top=3000"), 8, "Top=4350").replace(expected.find("Left=4500"), 9, "Left=6300");
+    expected.replace(expected.find("Top=1500"), 8, "Top=" + std::to_string((top + 90) * 1440 / kDpi))
+        .replace(expected.find("Left=3000"), 9, "Left=" + std::to_string((left + 120) * 1440 / kDpi));
     expected.replace(expected.find("Disp Clock=True"), 15, "Disp Clock=False");
     EXPECT_EQ(IniLines(ReadBytes(Ini())), IniLines(expected));
     EXPECT_FALSE(TrayIconShown(owner));
+}
+
+// Windows picks the image drawn for the size the dpi asks: each in 32-bit colour, the largest as a PNG.
+TEST(ExeIcon, TheIconHoldsEightSizesInThirtyTwoBitColour) {
+    const HMODULE exe = LoadLibraryExW(EnvPath(L"KALVORY_EXE").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const auto data = [&](int id, LPCWSTR type) {
+        const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
+        return found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+    };
+    const auto word = [](const BYTE* at) { return at[0] | at[1] << 8; };
+    const BYTE* group = data(IDI_CLOCK, RT_GROUP_ICON);
+    ASSERT_TRUE(exe && group);
+    std::string images;  // for each entry: size, bits a pixel, and the image's own header
+    for (const BYTE *entry = group + 6, *image; entry < group + 6 + 14 * word(group + 4); entry += 14)
+        images += std::to_string(entry[0] ? entry[0] : 256) + "/" + std::to_string(word(entry + 6)) +
+                  (!(image = data(word(entry + 12), RT_ICON))            ? "? "
+                   : !std::memcmp(image, "\x89PNG", 4) && image[25] == 6 ? "png "
+                   : word(image) == 40 && word(image + 14) == 32         ? "bmp "
+                                                                         : "? ");
+    EXPECT_EQ(images, "16/32bmp 20/32bmp 24/32bmp 32/32bmp 40/32bmp 48/32bmp 64/32bmp 256/32png ");
+    FreeLibrary(exe);
 }
 }  // namespace

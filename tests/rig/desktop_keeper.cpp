@@ -1,6 +1,5 @@
-// Holds the Wine desktop for a whole test run: Wine ends it a few seconds
-// after the last program with a window, and the next program would start a
-// new one with an empty notification area. Ended with the wineserver.
+// Holds the Wine desktop for a test run: Wine ends it soon after the last program with a window, and the next one
+// would get a new desktop with an empty notification area. Ended with the wineserver.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -1,5 +1,4 @@
-// Stands in for a DLL dropped beside the program: loading it leaves a marker
-// file beside it, its own name with ".loaded" appended.
+// Stands in for a DLL dropped beside the program: when loaded it leaves a marker, its own name + ".loaded".
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {

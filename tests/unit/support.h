@@ -1,6 +1,5 @@
 #pragma once
-// What the in-process tests share: scratch folders, files as bytes, and what
-// Windows itself reports about windows, fonts, regions and the tray.
+// What the in-process tests share: scratch folders, file bytes, and what Windows reports of windows and the tray.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -66,8 +66,10 @@ inline SIZE SizeOf(HWND window) {
 }
 inline bool operator==(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 inline std::pair<int, int> TopLeft(HWND window) { return {WindowRect(window).left, WindowRect(window).top}; }
-// Regions this process can still make before the GDI table is full: the same
-// before and after means nothing leaked (Wine's GetGuiResources answers 0).
+// The dpi of the run, 96 unless the run at 150 % says so, and a length in twips in pixels at it.
+inline const int kDpi = std::getenv("KALVORY_DPI") ? std::atoi(std::getenv("KALVORY_DPI")) : 96;
+inline int Px(int twips) { return static_cast<int>(std::lround(twips * kDpi / 1440.0)); }
+// Regions this process can still make: unchanged means nothing leaked (Wine's GetGuiResources answers 0).
 inline size_t GdiFreeCapacity() {
     std::vector<HRGN> regions;
     for (HRGN region; regions.size() < 200000 && (region = CreateRectRgn(0, 0, 1, 1)) != nullptr;)
@@ -86,8 +88,7 @@ inline void PumpMessages(DWORD milliseconds) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start <= milliseconds; Sleep(5))
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
 }
-// The shell grants a change of nothing only for an icon it holds; deleting
-// it is what a restarted Explorer does.
+// The shell grants a change of nothing only for an icon it holds; deleting it is what a restarted Explorer does.
 inline bool NotifyShell(DWORD message, HWND owner) {
     NOTIFYICONDATAW icon{NOTIFYICONDATAW_V1_SIZE, owner, 1};
     return Shell_NotifyIconW(message, &icon) != FALSE;
@@ -106,8 +107,7 @@ inline SIZE TextExtent(const std::string& text, double points, bool bold, const 
     ReleaseDC(nullptr, screen);
     return extent;
 }
-// A point of the window, in its own coordinates, well inside a glyph: on the
-// middle row, which crosses every digit, with its four neighbours inside too.
+// A point well inside a glyph, in window coordinates: on the middle row, with its four neighbours inside too.
 inline bool PointOnFace(HWND window, POINT& point) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     RECT box{};
@@ -125,7 +125,7 @@ inline bool PointOnFace(HWND window, POINT& point) {
 inline SYSTEMTIME gFixedTime{};
 inline void SetFixedTime(WORD hour, WORD minute, WORD second) { gFixedTime = {2026, 12, 0, 6, hour, minute, second}; }
 
-class ClockWindowTest : public ::testing::Test {
+class ClockTest : public ::testing::Test {
 protected:
     TempFolder folder;
     void SetUp() override {
