@@ -37,8 +37,10 @@ bench: build
 package: build
 	@bash scripts/package.sh
 
+# At 100 % and at 150 % (144 dpi).
 screenshot: build
 	@bash scripts/screenshot.sh docs/clock.png docs/menu.png
+	@KALVORY_SCREEN_DPI=144 bash scripts/screenshot.sh docs/clock-150.png docs/menu-150.png
 
 clean:
 	rm -rf build

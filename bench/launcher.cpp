@@ -1,8 +1,9 @@
 // Starts the real clock the way Windows starts any program, so that the
 // figures leave out the start of Wine itself: how long until its face is on
-// screen, against a minimal window program started the same way, and what
-// share of one core the running clock takes.
-// Usage: bench_launcher <Kalvory.exe> <minimal_window.exe> <results file> <starts> <seconds>
+// screen, against the same platform calls made bare (the fair floor) and a
+// minimal window program, each started the same way, and what share of one
+// core the running clock takes.
+// Usage: bench_launcher <Kalvory.exe> <minimal_window.exe> <startup_floor.exe> <results file> <starts> <seconds>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>
@@ -167,22 +168,21 @@ std::string RunningCost(const Program& clock, int seconds) {
     return "cpu " + Percent(threads, elapsed) + " GetThreadTimes " + bench::Fixed(elapsed);
 }
 
-// The two programs by turns, each first in every other round.
-std::string StartUp(const Program& clock, const Program& minimal, int starts) {
-    TimeToFace(clock);
-    TimeToFace(minimal);
-    std::vector<double> clockTimes, minimalTimes;
+// The programs by turns, each one first in every third round, so that none
+// always follows the same one.
+std::string StartUp(const Program (&programs)[3], int starts) {
+    for (const Program& program : programs) TimeToFace(program);
+    std::vector<double> times[3];
     for (int i = 0; i < starts; ++i) {
-        const Program* order[2] = {&clock, &minimal};
-        if (i % 2) std::swap(order[0], order[1]);
-        for (const Program* program : order) {
-            const double ms = TimeToFace(*program);
+        for (int turn = 0; turn < 3; ++turn) {
+            const int which = (i + turn) % 3;
+            const double ms = TimeToFace(programs[which]);
             if (ms < 0) return "startup failed";
-            (program == &clock ? clockTimes : minimalTimes).push_back(ms);
+            times[which].push_back(ms);
         }
     }
-    return "startup " + bench::Fixed(bench::Median(clockTimes)) + " " + bench::Fixed(bench::Median(minimalTimes)) +
-           " " + std::to_string(starts);
+    return "startup " + bench::Fixed(bench::Median(times[0])) + " " + bench::Fixed(bench::Median(times[1])) + " " +
+           std::to_string(starts) + " " + bench::Fixed(bench::Median(times[2]));
 }
 
 std::wstring FullPath(const wchar_t* path) {
@@ -191,15 +191,16 @@ std::wstring FullPath(const wchar_t* path) {
     return full;
 }
 
-// A folder of its own with a copy of the exe and settings that show the clock.
+// A folder of its own with a copy of the exe, the floor beside it, and
+// settings that show the clock.
 class Installation {
 public:
-    explicit Installation(const std::wstring& exe) {
+    Installation(const std::wstring& exe, const std::wstring& floor) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"kalvory-bench-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(folder_.c_str(), nullptr);
-        ok_ = CopyFileW(exe.c_str(), Exe().c_str(), FALSE) != FALSE;
+        ok_ = CopyFileW(exe.c_str(), Exe().c_str(), FALSE) && CopyFileW(floor.c_str(), Floor().c_str(), FALSE);
         HANDLE file = CreateFileW(Ini().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         const char settings[] = "[Config]\r\nDisp Clock=True\r\n";
         DWORD written = 0;
@@ -208,6 +209,7 @@ public:
     }
     ~Installation() {
         DeleteFileW(Exe().c_str());
+        DeleteFileW(Floor().c_str());
         DeleteFileW(Ini().c_str());
         RemoveDirectoryW(folder_.c_str());
     }
@@ -216,6 +218,7 @@ public:
     bool Ok() const { return ok_; }
     const std::wstring& Folder() const { return folder_; }
     std::wstring Exe() const { return folder_ + L"Kalvory.exe"; }
+    std::wstring Floor() const { return folder_ + L"startup_floor.exe"; }
     std::wstring Ini() const { return folder_ + L"Kalvory.ini"; }
 
 private:
@@ -230,14 +233,16 @@ bool ClockAlreadyRunning() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 6) {
-        fprintf(stderr, "usage: bench_launcher <Kalvory.exe> <minimal_window.exe> <results> <starts> <seconds>\n");
+    if (argc < 7) {
+        fprintf(stderr,
+                "usage: bench_launcher <Kalvory.exe> <minimal_window.exe> <startup_floor.exe> <results> "
+                "<starts> <seconds>\n");
         return 2;
     }
-    bench::Results results(argv[3]);
-    const int starts = _wtoi(argv[4]);
-    const int seconds = _wtoi(argv[5]);
-    Installation installed(FullPath(argv[1]));
+    bench::Results results(argv[4]);
+    const int starts = _wtoi(argv[5]);
+    const int seconds = _wtoi(argv[6]);
+    Installation installed(FullPath(argv[1]), FullPath(argv[3]));
     if (!results.Ok() || !installed.Ok() || starts < 1 || seconds < 1) return 2;
     if (ClockAlreadyRunning()) {
         fprintf(stderr, "bench_launcher: another Kalvory is running in this Wine session\n");
@@ -246,7 +251,8 @@ int wmain(int argc, wchar_t** argv) {
     const Program clock{installed.Exe(), installed.Folder(), L"KalvoryForm", true};
     const std::wstring minimalExe = FullPath(argv[2]);
     const Program minimal{minimalExe, installed.Folder(), L"KalvoryBenchMinimal", false};
-    results.Line(StartUp(clock, minimal, starts));
+    const Program floor{installed.Floor(), installed.Folder(), L"KalvoryBenchFloor", true};
+    results.Line(StartUp({clock, minimal, floor}, starts));
     results.Line(RunningCost(clock, seconds));
     return 0;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures the clock under Wine and prints one table, also left in
 # build/bench/bench.md: the face's rebuild against the bare platform calls,
-# what the running clock costs, its start-up against a minimal window
-# program, and the size of the exe. Every figure is a median of repeated
+# what the running clock costs, its start-up against a program making the
+# same platform calls bare (and a minimal window program, for reference),
+# and the size of the exe. Every figure is a median of repeated
 # runs, and each ratio compares two sides measured by turns in one run.
 # KALVORY_BENCH_STARTS and KALVORY_BENCH_SECONDS shorten a trial run.
 set -euo pipefail
@@ -12,7 +13,8 @@ starts=${KALVORY_BENCH_STARTS:-15}
 running_seconds=${KALVORY_BENCH_SECONDS:-60}
 out=$KALVORY_BUILD/bench
 exe=$KALVORY_BUILD/Kalvory.exe
-for file in "$exe" "$out/bench_rebuild.exe" "$out/bench_launcher.exe" "$out/minimal_window.exe"; do
+for file in "$exe" "$out/bench_rebuild.exe" "$out/bench_launcher.exe" "$out/minimal_window.exe" \
+  "$out/startup_floor.exe"; do
   [ -f "$file" ] || { echo "bench: $file is missing; run make build" >&2; exit 1; }
 done
 
@@ -29,7 +31,7 @@ echo "bench: the face rebuild, in process"
 wine bench_rebuild.exe rebuild.txt >rebuild.log 2>&1 </dev/null ||
   { echo "bench: bench_rebuild failed; see $out/rebuild.log" >&2; exit 1; }
 echo "bench: start-up ($starts starts each) and running cost ($running_seconds s)"
-wine bench_launcher.exe '..\Kalvory.exe' minimal_window.exe launcher.txt "$starts" "$running_seconds" \
+wine bench_launcher.exe '..\Kalvory.exe' minimal_window.exe startup_floor.exe launcher.txt "$starts" "$running_seconds" \
   >launcher.log 2>&1 </dev/null || { echo "bench: bench_launcher failed; see $out/launcher.log" >&2; exit 1; }
 
 wine --version >wine-version.txt 2>&1 </dev/null || true
@@ -75,11 +77,13 @@ $1 == "private" {
       grouped(growth), grouped(bare), signed($7 - $6)))
 }
 $1 == "startup" {
-  ratio = $2 / $3; limit = 1.2
-  result = ratio <= limit ? "met" : sprintf("%.2f × over (%.0f ms)", ratio - limit, $2 - limit * $3)
+  ratio = $2 / $5; limit = 1.10
+  result = ratio <= limit ? "met" : sprintf("%.2f × over (%.0f ms)", ratio - limit, $2 - limit * $5)
   row("startup", "Start-up to the first face",
-      sprintf("%.0f ms, minimal window %.0f ms: %.2f × (medians of %d)", $2, $3, ratio, $4),
-      "at most 1.2 × the minimal window", result)
+      sprintf("%.0f ms, fair floor %.0f ms: %.2f × (medians of %d)", $2, $5, ratio, $4),
+      "at most 1.10 × the fair floor", result)
+  row("startup-minimal", "Start-up, beside a minimal window",
+      sprintf("%.0f ms, minimal window %.0f ms: %.2f × (same runs)", $2, $3, $2 / $3), "for reference", "-")
 }
 END {
   row("size", "Size of Kalvory.exe", grouped(exe_bytes) " bytes", "under 409,600 bytes (400 KiB)",
@@ -88,7 +92,7 @@ END {
   print "Machine: " machine; print ""
   print "| Measure | Figure | Goal | Result |"; print "|---|---|---|---|"
   for (i = 1; i <= rebuilds; ++i) print rows["rebuild" i]
-  n = split("cpu private startup size", order, " ")
+  n = split("cpu private startup startup-minimal size", order, " ")
   for (i = 1; i <= n; ++i) if (order[i] in rows) print rows[order[i]]
   print ""
   if (rebuilds) printf "- Floor: the same platform calls written directly on Win32, on a window of the same styles,\n" \
@@ -100,5 +104,10 @@ END {
   print "- Private bytes: Wine fills in only PagefileUsage, which Windows documents as the same commit charge;"
   print "  under Wine it includes the memory of the Unix libraries below the Windows API. Heap blocks in use:"
   print "  the busy blocks of every heap of the process (HeapWalk), which is where the program itself allocates."
+  print "- Start-up: from CreateProcess to the face on screen (visible and cut to its text), the clock, the fair"
+  print "  floor and the minimal window started by turns. The fair floor (bench/startup_floor.cpp) makes the"
+  print "  calls the clock cannot start without, bare and in the clock'"'"'s order: the DLL search, the single-instance"
+  print "  mutex, the eight profile reads, the window with its menu, icons, font and tray owner, the first face"
+  print "  (extent, path, region), the tray icon and topmost."
 }' >bench.md
 cat bench.md

@@ -68,12 +68,11 @@ match_japanese_fonts() {
 # A wine command whose output goes through a pipe can hang when it is the one
 # that starts the wineserver or the desktop: start both here, output to files.
 start_wine_services() {
+  match_dpi
   match_window_management
   wineserver -p >"$KALVORY_LOGS/wineserver.log" 2>&1 </dev/null
   wine explorer.exe /desktop >"$KALVORY_LOGS/desktop.log" 2>&1 </dev/null &
   wait_for 60 desktop_is_up || { echo "winenv: Wine desktop did not start" >&2; return 1; }
-  # A run at another dpi that was killed has left its setting behind.
-  use_dpi 96
 }
 
 # With no window manager on the display (a bare Xvfb), every window that Wine
@@ -110,6 +109,17 @@ hold_desktop() {
 use_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
     >>"$KALVORY_LOGS/reg.log" 2>&1 </dev/null
+}
+
+# The desktop and its tray take the dpi they start with: KALVORY_SCREEN_DPI,
+# or 96. A run at another dpi that was killed has left its own behind.
+match_dpi() {
+  local want=${KALVORY_SCREEN_DPI:-96}
+  awk '/^\[Control Panel\\\\Desktop\]/ { on = 1 } on && /^$/ { on = 0 } on' "$WINEPREFIX/user.reg" 2>/dev/null |
+    grep -qx "\"LogPixels\"=$(printf 'dword:%08x' "$want")" && return 0
+  use_dpi "$want"
+  # The program that set it started a desktop at the old dpi: let both end.
+  timeout 60 wineserver -w || true
 }
 
 stop_wine_services() {
