@@ -122,12 +122,32 @@ double CheckRange(double value, double low, double high) {
     return value;
 }
 
-// Windows refuses to write a read-only file; a process with the rights to
-// ignore the flag (root under Wine) must refuse all the same.
-bool IsReadOnly(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
+// The profile functions take the path in the ANSI code page. A folder that
+// the code page cannot spell (Hangul or an emoji on a Japanese system) is
+// made the current folder for the length of one call, and the file named
+// relative to it; the current folder is put back afterwards.
+class ProfilePath {
+public:
+    explicit ProfilePath(const std::wstring& path) : ansi_(ToAnsi(path)) {
+        const size_t slash = path.find_last_of(L"\\/");
+        if (IsAnsiRepresentable(path) || slash == std::wstring::npos) return;
+        std::wstring previous(GetCurrentDirectoryW(0, nullptr), L'\0');
+        previous.resize(GetCurrentDirectoryW(static_cast<DWORD>(previous.size()), previous.data()));
+        if (previous.empty() || !SetCurrentDirectoryW(path.substr(0, slash + 1).c_str())) return;
+        previous_ = previous;
+        ansi_ = ".\\" + ToAnsi(path.substr(slash + 1));
+    }
+    ~ProfilePath() {
+        if (!previous_.empty()) SetCurrentDirectoryW(previous_.c_str());
+    }
+    ProfilePath(const ProfilePath&) = delete;
+    ProfilePath& operator=(const ProfilePath&) = delete;
+    const char* c_str() const { return ansi_.c_str(); }
+
+private:
+    std::string ansi_;
+    std::wstring previous_;
+};
 
 bool CreateEmptyFile(const std::wstring& path) {
     if (IsReadOnly(path)) return false;
@@ -144,6 +164,13 @@ bool ParseNumericText(const std::wstring& text, double& value) {
     return true;
 }
 
+// Windows refuses to write a read-only file; a process with the rights to
+// ignore the flag (root under Wine) must refuse all the same.
+bool IsReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool FileExists(const std::wstring& path) {
     if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return false;
     WIN32_FIND_DATAW found;
@@ -154,9 +181,10 @@ bool FileExists(const std::wstring& path) {
 
 bool clsIniFile::setFile(const std::wstring& IstrFilePath, bool IblnInit) {
     try {
-        // The profile functions take the path in the ANSI code page; a path
-        // that does not survive that could name another file.
-        if (IstrFilePath.empty() || !IsAnsiRepresentable(IstrFilePath)) return false;
+        // The file's own name goes to the profile functions in the ANSI code
+        // page: one that does not survive that could name another file.
+        const size_t slash = IstrFilePath.find_last_of(L"\\/");
+        if (IstrFilePath.empty() || !IsAnsiRepresentable(IstrFilePath.substr(slash + 1))) return false;
         if ((!FileExists(IstrFilePath) || IblnInit) && !CreateEmptyFile(IstrFilePath)) return false;
         mstrFilePath = IstrFilePath;
         mblnFileSet = true;
@@ -170,8 +198,9 @@ bool clsIniFile::setValue(const std::wstring& IstrSection, const std::wstring& I
                           const std::wstring& IstrValue) {
     try {
         if (!mblnFileSet || !FileExists(mstrFilePath) || IsReadOnly(mstrFilePath)) return false;
+        const ProfilePath file(mstrFilePath);
         return WritePrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(),
-                                          ToAnsi(IstrValue).c_str(), ToAnsi(mstrFilePath).c_str()) != 0;
+                                          ToAnsi(IstrValue).c_str(), file.c_str()) != 0;
     } catch (...) {
         return false;
     }
@@ -181,8 +210,9 @@ std::wstring clsIniFile::getValue(const std::wstring& IstrSection, const std::ws
     try {
         if (!mblnFileSet || !FileExists(mstrFilePath)) return L"";
         char buffer[kValueBufferSize] = {};
+        const ProfilePath file(mstrFilePath);
         const DWORD copied = GetPrivateProfileStringA(ToAnsi(IstrSection).c_str(), ToAnsi(IstrKeyName).c_str(), "",
-                                                      buffer, kValueBufferSize, ToAnsi(mstrFilePath).c_str());
+                                                      buffer, kValueBufferSize, file.c_str());
         if (copied == 0) return L"";
         buffer[kValueBufferSize - 1] = '\0';
         // A cut value may end in half of a double-byte character: drop it.

@@ -33,3 +33,5 @@ bool ParseNumericText(const std::wstring& text, double& value);
 // A directory search for exactly this path: normal, read-only and archive
 // files count; folders, hidden and system files do not.
 bool FileExists(const std::wstring& path);
+// The read-only mark, which the user sets to keep a file as it is.
+bool IsReadOnly(const std::wstring& path);

@@ -12,6 +12,15 @@ constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
 static_assert(kRecordSize == 88, "the first notify-icon record is 88 bytes");
 // Its tip field; the later layouts' field is twice as long.
 constexpr size_t kTipFieldSize = 64;
+// A balloon needs the second layout; the first one's fields keep their places.
+constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAA_V2_SIZE;
+
+// Into a fixed field of the record: whole characters only, and the closing
+// zero that the zero-filled record already holds.
+void CopyField(char* field, size_t fieldSize, const std::wstring& text) {
+    const std::string bytes = CutAnsi(ToAnsi(text), fieldSize - 1);
+    std::memcpy(field, bytes.data(), bytes.size());
+}
 
 clsTaskTray::ShellNotifyFunction gShellNotify = Shell_NotifyIconA;
 }  // namespace
@@ -41,17 +50,14 @@ NOTIFYICONDATAA clsTaskTray::MakeNotifyIconData() const {
     data.uFlags = NIF_MESSAGE | NIF_ICON | (mblnToolTip ? NIF_TIP : 0);
     data.uCallbackMessage = WM_MOUSEMOVE;
     data.hIcon = mlngIcon;
-    // A tip too long for its field loses whole characters from its end and
-    // keeps the closing zero that the zero-filled record already holds.
-    const std::string tip = CutAnsi(ToAnsi(mstrToolTipText), kTipFieldSize - 1);
-    std::memcpy(data.szTip, tip.data(), tip.size());
+    CopyField(data.szTip, kTipFieldSize, mstrToolTipText);
     return data;
 }
 
 bool clsTaskTray::Add() {
     NOTIFYICONDATAA data = MakeNotifyIconData();
     const bool added = gShellNotify(NIM_ADD, &data) != FALSE;
-    mblnAdded = vbTrue;
+    mblnAdded = CBool(added);
     return added;
 }
 
@@ -67,4 +73,17 @@ bool clsTaskTray::Delete() {
     const bool deleted = gShellNotify(NIM_DELETE, &data) != FALSE;
     mblnAdded = vbFalse;
     return deleted;
+}
+
+bool clsTaskTray::ShowBalloon(const std::wstring& IstrTitle, const std::wstring& IstrText) {
+    if (!mblnAdded) return false;
+    NOTIFYICONDATAA data{};
+    data.cbSize = kBalloonRecordSize;
+    data.hWnd = mlngOwner;
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    CopyField(data.szInfoTitle, sizeof data.szInfoTitle, IstrTitle);
+    CopyField(data.szInfo, sizeof data.szInfo, IstrText);
+    data.dwInfoFlags = NIIF_INFO;
+    return gShellNotify(NIM_MODIFY, &data) != FALSE;
 }

@@ -41,9 +41,13 @@ public:
     const std::wstring& ToolTipText() const { return mstrToolTipText; }
 
     // Each answers what the shell answered, or False when nothing was sent.
+    // Only an icon the shell took counts as added: at sign-in Explorer may
+    // refuse icons for a while, and the caller must try again.
     bool Add();
     bool Modify();
     bool Delete();
+    // A notification from the added icon: the tip and the icon stay as they are.
+    bool ShowBalloon(const std::wstring& IstrTitle, const std::wstring& IstrText);
 
 private:
     static constexpr UINT kFirstButtonMessage = WM_LBUTTONDOWN;

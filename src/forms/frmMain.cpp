@@ -4,6 +4,7 @@
 
 #include "../modules/modDefine.h"
 #include "../modules/modGlobal.h"
+#include "../modules/modStandard.h"
 #include "../modules/modStart.h"
 #include "../modules/modTrans.h"
 #include "../res/resource.h"
@@ -29,6 +30,9 @@ constexpr Long kFontColors[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 25
 // A one-second timer drifts and waits behind a busy message loop, so it may
 // skip second 0; the first tick within these seconds still signals the hour.
 constexpr WORD kTimeToneGraceSeconds = 5;
+
+// How long the clock waits before it offers the shell its icon again.
+constexpr UINT kTaskTrayRetry = 3000;  // milliseconds
 
 // lrint rounds in the default mode: to nearest, a half to the even neighbour.
 Long RoundHalfToEven(float twips) { return static_cast<Long>(std::lrint(twips)); }
@@ -56,6 +60,7 @@ frmMainForm::frmMainForm()
           [this](Integer button, Integer shift, float x, float y) { pctTaskTray_MouseMove(button, shift, x, y); }),
       timClock(*this, 200, true, [this] { timClock_Timer(); }),
       lblTemplate(*this, kClockFont),
+      timTaskTray(*this, kTaskTrayRetry, false, [this] { timTaskTray_Timer(); }),
       mnuTimeTone(*this, IDM_TIMETONE),
       mnuDispPositionLT(*this, IDM_DISPPOSITION_LT),
       mnuDispPositionLD(*this, IDM_DISPPOSITION_LD),
@@ -78,6 +83,9 @@ void frmMainForm::Form_Load() {
     FillColorTable();
     SetTop(static_cast<float>(glngTop));
     SetLeft(static_cast<float>(glngLeft));
+    mlngUserTop = glngTop;
+    mlngUserLeft = glngLeft;
+    mblnMovedIntoView = vbFalse;
     SetVisible(gblnDispClock != vbFalse);
     mnuFontColorValue_Click(gintFontColor);
     mnuFontSizeValue_Click(gintFontSize);
@@ -87,19 +95,51 @@ void frmMainForm::Form_Load() {
     mnuFontBold_Click();
     mblnLoading = vbFalse;
     timClock_Timer();
+    // Sized to its face now: judged as the user would see it.
+    KeepInView();
     mnuTimeTone.SetChecked(gblnTimeTone != vbFalse);
     mlngSignalledHour = -1;
     if (gblnTimeTone) timTimeTone.SetEnabled(true);
+    mblnBalloonDue = gblnFirstRun;
     AddTaskTrayIcon();
-    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+// At sign-in Explorer may refuse icons, and need not say when it is ready:
+// the clock asks again a few seconds later, until the icon is there.
 void frmMainForm::AddTaskTrayIcon() {
     if (!mclsTaskTray) mclsTaskTray = std::make_unique<clsTaskTray>();
     mclsTaskTray->SetToolTipText(kProductName);
     mclsTaskTray->SetOwner(pctTaskTray.hWnd());
     mclsTaskTray->SetIcon(Icon());
-    mclsTaskTray->Add();
+    const bool added = mclsTaskTray->Add();
+    timTaskTray.SetEnabled(!added);
+    if (added && mblnBalloonDue) {
+        mblnBalloonDue = vbFalse;
+        mclsTaskTray->ShowBalloon(kProductName, kMsgFirstRunBalloon);
+    }
+}
+
+// Not while the clock quits: the icon has gone for good then.
+void frmMainForm::timTaskTray_Timer() {
+    if (mclsTaskTray) AddTaskTrayIcon();
+}
+
+void frmMainForm::KeepInView() {
+    if (BringIntoView(hWnd())) mblnMovedIntoView = vbTrue;
+}
+
+void frmMainForm::TakeUserPlace() {
+    mlngUserTop = RoundHalfToEven(Top());
+    mlngUserLeft = RoundHalfToEven(Left());
+    mblnMovedIntoView = vbFalse;
+}
+
+bool frmMainForm::SaveSettingsAndPlace() {
+    if (!mblnMovedIntoView) TakeUserPlace();
+    glngTop = mlngUserTop;
+    glngLeft = mlngUserLeft;
+    return SaveSettings();
 }
 
 void frmMainForm::Form_DblClick() {
@@ -110,26 +150,36 @@ void frmMainForm::Form_DblClick() {
 void frmMainForm::Form_MouseDown(Integer button, Integer /*shift*/, float /*x*/, float /*y*/) {
     if (button != vbLeftButton) return;
     if (!mclsMouseControl) mclsMouseControl = std::make_unique<clsMouseControl>();
+    const float left = Left(), top = Top();
     mclsMouseControl->CatchWindowAndMove(hWnd());
+    if (Left() != left || Top() != top) TakeUserPlace();
 }
 
-void frmMainForm::Form_QueryUnload(Integer& /*cancel*/, Integer /*unloadMode*/) {
+// At log-off Windows may end the program at any moment, and removing the
+// icon waits on Explorer: the settings are written first, without a word.
+void frmMainForm::Form_QueryUnload(Integer& /*cancel*/, Integer unloadMode) {
+    mintUnloadMode = unloadMode;
+    if (unloadMode == vbAppWindows) SaveSettingsAndPlace();
     if (mclsTaskTray) mclsTaskTray->Delete();
     mclsTaskTray.reset();
 }
 
+// A quit the user asked for says so when the settings could not be kept.
 void frmMainForm::Form_Unload(Integer& /*cancel*/) {
-    glngTop = RoundHalfToEven(Top());
-    glngLeft = RoundHalfToEven(Left());
-    SaveSettings();
+    if (mintUnloadMode != vbAppWindows && !SaveSettingsAndPlace())
+        ShowErrorMessage(kMsgCannotSaveHead + gstrIniPath + kMsgCannotSaveTail);
     mclsMouseControl.reset();
 }
 
 // A restarted Explorer has lost the icon; without it a hidden clock could
 // never be shown again.
 void frmMainForm::Form_TaskbarCreated() {
-    if (mclsTaskTray) mclsTaskTray->Add();
+    if (mclsTaskTray) AddTaskTrayIcon();
 }
+
+// A monitor unplugged, a lower resolution or a larger scale can leave the
+// clock where no screen shows it, hidden or not.
+void frmMainForm::Form_DisplayChanged() { KeepInView(); }
 
 void frmMainForm::timClock_Timer() {
     if (mblnLoading) return;
@@ -185,7 +235,7 @@ void frmMainForm::pctTaskTray_MouseMove(Integer /*button*/, Integer /*shift*/, f
         SetForegroundWindow(hWnd());
         PopupMenu(mnuTaskTray());
     } else if (mclsTaskTray->EventLeftButtonDblClick()) {
-        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         gblnDispClock = static_cast<Boolean>(~gblnDispClock);
         SetVisible(gblnDispClock != vbFalse);
     }
@@ -228,6 +278,7 @@ void frmMainForm::mnuDispPositionLT_Click() {
     SetLeft(0.0f);
     SetTop(0.0f);
     SetVisible(true);
+    TakeUserPlace();
 }
 
 void frmMainForm::mnuDispPositionLD_Click() {
@@ -235,6 +286,7 @@ void frmMainForm::mnuDispPositionLD_Click() {
     SetLeft(0.0f);
     SetTop(FarTop());
     SetVisible(true);
+    TakeUserPlace();
 }
 
 void frmMainForm::mnuDispPositionRT_Click() {
@@ -242,6 +294,7 @@ void frmMainForm::mnuDispPositionRT_Click() {
     SetLeft(FarLeft());
     SetTop(0.0f);
     SetVisible(true);
+    TakeUserPlace();
 }
 
 void frmMainForm::mnuDispPositionRD_Click() {
@@ -249,6 +302,7 @@ void frmMainForm::mnuDispPositionRD_Click() {
     SetLeft(FarLeft());
     SetTop(FarTop());
     SetVisible(true);
+    TakeUserPlace();
 }
 
 // Half twips are passed on: the move to whole pixels is the only rounding.
@@ -257,6 +311,7 @@ void frmMainForm::mnuDispPositionMM_Click() {
     SetLeft(FarLeft() / 2.0f);
     SetTop(FarTop() / 2.0f);
     SetVisible(true);
+    TakeUserPlace();
 }
 
 bool frmMainForm::ClickSingleItem(UINT command) {

@@ -15,6 +15,8 @@ public:
     PictureBox pctTaskTray;
     Timer timClock;
     Label lblTemplate;
+    // Tries again to add the tray icon while the shell refuses it.
+    Timer timTaskTray;
 
     // The invisible top item whose submenu is the tray icon's pop-up menu.
     HMENU mnuTaskTray() const { return GetSubMenu(Menu(), 0); }
@@ -34,6 +36,7 @@ public:
     void timClock_Timer();
     // Watches for the full hour while the time signal is on.
     void timTimeTone_Timer();
+    void timTaskTray_Timer();
     // The tray icon's mouse messages: the right button's release opens the
     // menu, a left double click shows or hides the clock.
     void pctTaskTray_MouseMove(Integer button, Integer shift, float x, float y);
@@ -61,11 +64,17 @@ protected:
     void Form_QueryUnload(Integer& cancel, Integer unloadMode) override;
     void Form_Unload(Integer& cancel) override;
     void Form_TaskbarCreated() override;
+    void Form_DisplayChanged() override;
     void Menu_Click(UINT command) override;
 
 private:
     void FillColorTable();
     void AddTaskTrayIcon();
+    // Brings a clock that no screen shows into view; the user's place is kept.
+    void KeepInView();
+    // The window's place is the user's now: a drag or a preset put it there.
+    void TakeUserPlace();
+    bool SaveSettingsAndPlace();
     static void UncheckAll(const MenuArray& items);
     float FarLeft() const;
     float FarTop() const;
@@ -76,6 +85,14 @@ private:
     std::unique_ptr<clsTaskTray> mclsTaskTray;
     std::unique_ptr<clsMouseControl> mclsMouseControl;
     Boolean mblnLoading = vbFalse;
+    // Where the user put the clock, in twips, saved at exit while the clock
+    // stands elsewhere only to be seen (mblnMovedIntoView).
+    Long mlngUserTop = 0;
+    Long mlngUserLeft = 0;
+    Boolean mblnMovedIntoView = vbFalse;
+    // The first start's notification waits for the shell to take the icon.
+    Boolean mblnBalloonDue = vbFalse;
+    Integer mintUnloadMode = vbFormCode;
     // The full hour last signalled, in hours since 1601; -1 before the first.
     Long mlngSignalledHour = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "../modules/modGlobal.h"
 #include "../runtime/Clock.h"
+#include "../runtime/Screen.h"
 #include "TextRegion.h"
 #include "frmMain.h"
 
@@ -29,6 +30,8 @@ void frmTimeToneForm::Form_Load() {
     SetWidth(lblTemplate.Width());
     SetHeight(lblTemplate.Height());
     SetBackColor(frmMain.BackColor());
+    // Where the clock stood may be where no screen shows any more.
+    BringIntoView(hWnd());
     CutWindowToText(*this, FormatHourMinute(Now()));
     // Shown without activation: the user goes on typing where they were.
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

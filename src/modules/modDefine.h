@@ -21,6 +21,16 @@ constexpr const wchar_t* kTextFalse = L"False";
 
 constexpr const wchar_t* kMsgSecondInstance = L"二重起動はできません";
 constexpr const wchar_t* kMsgUnexpectedError = L"予測不能のエラーが発生しました";
+// Around the settings file's full path, when the quit could not save.
+constexpr const wchar_t* kMsgCannotSaveHead = L"設定を保存できませんでした。今回の変更は保存されていません。\n\n";
+constexpr const wchar_t* kMsgCannotSaveTail =
+    L"\n\nほかのプログラムがこのファイルを開いているときは、そのプログラムを閉じてください。\n"
+    L"Program Files のように書き込めないフォルダーにあるときは、Kalvory.exe をご自分のフォルダー"
+    L"（ドキュメントなど）に移してください。";
+// The first start's notification: the clock starts hidden, and Windows 11
+// keeps a new icon out of sight behind the task bar's ^ button.
+constexpr const wchar_t* kMsgFirstRunBalloon =
+    L"Kalvory は通知領域で動いています。このアイコンをダブルクリックすると時計が表示されます。";
 
 // Message-box style: the stop icon and a single OK button.
 constexpr unsigned kStyleCritical = 16;

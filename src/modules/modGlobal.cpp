@@ -12,5 +12,6 @@ Boolean gblnFontBold = vbFalse;
 Integer gintTranslucence = 0;
 Boolean gblnDispClock = vbFalse;
 Boolean gblnTimeTone = vbFalse;
+Boolean gblnFirstRun = vbFalse;
 
 Long glngColor[kColorTableSize + 1] = {};

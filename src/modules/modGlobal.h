@@ -19,6 +19,9 @@ extern Boolean gblnFontBold;
 extern Integer gintTranslucence;  // index of the translucency item, 0..10
 extern Boolean gblnDispClock;
 extern Boolean gblnTimeTone;
+// No settings file was found at start: the tray icon tells the user once
+// where the clock lives.
+extern Boolean gblnFirstRun;
 
 // Colour of each font-colour item (COLORREF), indexed 1 to 16.
 constexpr int kColorTableSize = 16;

@@ -1,6 +1,8 @@
 #include "modStart.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <new>
 
 #include "../classes/clsIniFile.h"
@@ -20,12 +22,12 @@ Boolean ReadBoolean(clsIniFile& ini, const wchar_t* section, const wchar_t* key)
     return CBool(ini.getValue(section, key) == kTextTrue);
 }
 
-void WriteBoolean(clsIniFile& ini, const wchar_t* section, const wchar_t* key, Boolean value) {
-    ini.setValue(section, key, value ? kTextTrue : kTextFalse);
+bool WriteBoolean(clsIniFile& ini, const wchar_t* section, const wchar_t* key, Boolean value) {
+    return ini.setValue(section, key, value ? kTextTrue : kTextFalse);
 }
 
-void WriteNumber(clsIniFile& ini, const wchar_t* section, const wchar_t* key, long value) {
-    ini.setValue(section, key, DecimalText(value));
+bool WriteNumber(clsIniFile& ini, const wchar_t* section, const wchar_t* key, long value) {
+    return ini.setValue(section, key, DecimalText(value));
 }
 
 void StartUp() {
@@ -59,6 +61,7 @@ void Main() {
 }
 
 void LoadSettings() {
+    gblnFirstRun = CBool(!FileExists(gstrIniPath));
     clsIniFile ini;
     ini.setFile(gstrIniPath, false);
     // Positions are read as 32-bit numbers: a clock on the right half of a
@@ -73,15 +76,18 @@ void LoadSettings() {
     gblnTimeTone = ReadBoolean(ini, kSectionConfig, kKeyTimeTone);
 }
 
-void SaveSettings() {
+bool SaveSettings() {
     clsIniFile ini;
-    ini.setFile(gstrIniPath, false);
-    WriteNumber(ini, kSectionWindowDesign, kKeyTop, glngTop);
-    WriteNumber(ini, kSectionWindowDesign, kKeyLeft, glngLeft);
-    WriteNumber(ini, kSectionWindowDesign, kKeyFontSize, gintFontSize);
-    WriteNumber(ini, kSectionWindowDesign, kKeyFontColor, gintFontColor);
-    WriteBoolean(ini, kSectionWindowDesign, kKeyFontBold, gblnFontBold);
-    WriteNumber(ini, kSectionWindowDesign, kKeyTranslucence, gintTranslucence);
-    WriteBoolean(ini, kSectionConfig, kKeyDispClock, gblnDispClock);
-    WriteBoolean(ini, kSectionConfig, kKeyTimeTone, gblnTimeTone);
+    if (!ini.setFile(gstrIniPath, false)) return false;
+    // Every key is tried, whatever became of the one before.
+    const bool written[] = {WriteNumber(ini, kSectionWindowDesign, kKeyTop, glngTop),
+                            WriteNumber(ini, kSectionWindowDesign, kKeyLeft, glngLeft),
+                            WriteNumber(ini, kSectionWindowDesign, kKeyFontSize, gintFontSize),
+                            WriteNumber(ini, kSectionWindowDesign, kKeyFontColor, gintFontColor),
+                            WriteBoolean(ini, kSectionWindowDesign, kKeyFontBold, gblnFontBold),
+                            WriteNumber(ini, kSectionWindowDesign, kKeyTranslucence, gintTranslucence),
+                            WriteBoolean(ini, kSectionConfig, kKeyDispClock, gblnDispClock),
+                            WriteBoolean(ini, kSectionConfig, kKeyTimeTone, gblnTimeTone)};
+    // A file the user marked read-only is kept as it is, by their choice.
+    return IsReadOnly(gstrIniPath) || std::all_of(std::begin(written), std::end(written), [](bool w) { return w; });
 }

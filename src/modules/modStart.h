@@ -6,4 +6,6 @@ void Main();
 // Reads the eight settings from the settings file (creating it empty).
 void LoadSettings();
 // Writes the eight settings back; other lines of the file stay as they are.
-void SaveSettings();
+// False when the file or its folder could not be written; a file the user
+// marked read-only counts as kept.
+bool SaveSettings();

@@ -35,9 +35,13 @@ std::wstring AppObject::Path() const { return FolderOfModule(ModulePath()); }
 bool AppObject::PrevInstance() {
     if (!prevInstanceKnown_) {
         // The mutex lives in the user's session and is held until the process
-        // ends, so a later start of the same user sees it.
-        instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-        prevInstance_ = GetLastError() == ERROR_ALREADY_EXISTS;
+        // ends, so a later start of the same user sees it. A copy running
+        // elevated or under another token holds one this process may not
+        // open: that one is running too.
+        HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+        const DWORD error = GetLastError();
+        instanceMutex_.reset(mutex);
+        prevInstance_ = error == ERROR_ALREADY_EXISTS || (!mutex && error == ERROR_ACCESS_DENIED);
         prevInstanceKnown_ = true;
     }
     return prevInstance_;

@@ -54,6 +54,16 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
+// A program running elevated takes no registered message from Explorer,
+// which runs with less, unless it says so. Looked up at run time: Windows
+// before 7 lacks the function.
+void AllowTaskbarCreated(HWND hwnd) {
+    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
+    const auto filter = reinterpret_cast<Filter>(reinterpret_cast<void (*)()>(found));
+    if (filter) filter(hwnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+}
+
 float TwipsPerPixelX() { return Screen.TwipsPerPixelX(); }
 float TwipsPerPixelY() { return Screen.TwipsPerPixelY(); }
 }  // namespace
@@ -257,6 +267,7 @@ void Form::CreateFormWindow() {
     if (!hwnd_) throw VBError(vbErr::OutOfMemory, L"ウィンドウを作成できません。");
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticWindowProc));
+    AllowTaskbarCreated(hwnd_);
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     hdc_ = GetDC(hwnd_);
@@ -421,6 +432,12 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // Windows ends the process after this message: unload (and save) now.
             if (wParam) Unload(vbAppWindows);
             return 0;
+        case WM_DISPLAYCHANGE:
+            Form_DisplayChanged();
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) Form_DisplayChanged();
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         default:
             if (message == TaskbarCreatedMessage() && message != 0) {
                 Form_TaskbarCreated();

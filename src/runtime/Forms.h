@@ -193,6 +193,8 @@ protected:
     // The task bar was created anew (Explorer restarted) and has forgotten
     // every notification-area icon.
     virtual void Form_TaskbarCreated() {}
+    // A monitor came or went, or the resolution or the work area changed.
+    virtual void Form_DisplayChanged() {}
 
 private:
     friend class Timer;

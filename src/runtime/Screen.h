@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 
 // The screen object: the primary screen's size and the twips per pixel.
 class ScreenObject {
@@ -12,3 +13,10 @@ public:
 extern ScreenObject Screen;
 
 constexpr float kTwipsPerInch = 1440.0f;
+
+// A window that no monitor shows enough of to be grabbed is moved wholly
+// into the work area of the nearest monitor, without activating it. Enough
+// is a quarter of its width and half of its height on one monitor: two of
+// the clock's eight characters, through the middle of the digits. True when
+// it was moved.
+bool BringIntoView(HWND window);

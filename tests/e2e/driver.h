@@ -1,8 +1,5 @@
 #pragma once
 // Drives the real Kalvory.exe from outside, as a user (or Windows) would.
-#include <memory>
-
-#include "runtime/Handle.h"
 #include "unit/support.h"
 
 namespace e2e {
@@ -10,12 +7,6 @@ namespace e2e {
 // Generous: a cold start of a Wine process takes seconds.
 constexpr DWORD kStartDeadline = 20000, kExitDeadline = 10000;
 constexpr const wchar_t *kClockClass = L"KalvoryForm", *kDialogClass = L"#32770";
-template <typename Ready>
-bool WaitUntil(DWORD timeoutMs, Ready ready) {
-    for (const DWORD start = GetTickCount(); !ready(); Sleep(20))
-        if (GetTickCount() - start >= timeoutMs) return false;
-    return true;
-}
 // ctest hands over the host's paths as Wine sees them, on Z:.
 inline std::wstring EnvPath(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(name) : L""; }
 
@@ -148,7 +139,7 @@ protected:
         EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
         return IniLines(ReadBytes(Ini()));
     }
-    TempFolder folder_, elsewhere_;
+    TempFolder folder_{L"-시계"}, elsewhere_;  // a folder whose name the code page cannot spell
     const std::wstring exe_ = folder_.File(L"Kalvory.exe");
     std::unique_ptr<e2e::Process> clock_;
 };

@@ -1,8 +1,5 @@
 // The real program, started and used as a user (and Windows) would, also when its files or its world misbehave.
-#include <cstring>
-
 #include "e2e/driver.h"
-#include "res/resource.h"
 
 using namespace e2e;
 
@@ -12,14 +9,14 @@ const std::string kLook =
     "[Window Design]\r\nTop=1500\r\nLeft=3000\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
     "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
 
-// The program's message box, titled and shaped as every one of its boxes, answered with OK.
-void AnswerStopBox(const Process& process, const std::wstring& text) {
+// The program's message box, titled and shaped as every one of its boxes, answered with OK: its text.
+std::wstring AnswerStopBox(const Process& process) {
     const MessageBoxView box = WaitForMessageBox(process.id);
-    ASSERT_NE(box.window, nullptr) << "no message box";
-    EXPECT_EQ(box.title + L"|" + box.text, L"Kalvory (ver 1.1.0) [Desktop Clock]|" + text);
+    EXPECT_EQ(box.title, L"Kalvory (ver 1.1.0) [Desktop Clock]");
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_TRUE(box.icon && !GetWindow(box.window, GW_OWNER)) << "an icon, and no owner to hide behind";
-    ASSERT_TRUE(PressButton(box.window, IDOK));
+    EXPECT_TRUE(PressButton(box.window, IDOK)) << "no message box";
+    return box.text;
 }
 
 TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQuit) {
@@ -43,7 +40,7 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     EXPECT_TRUE(LoadLibraryInside(*second, folder_.File(L"named.dll")) &&
                 PathExists(folder_.File(L"named.dll.loaded")));
     EXPECT_FALSE(LoadLibraryInside(*second, L"planted.dll") || PathExists(folder_.File(L"planted.dll.loaded")));
-    AnswerStopBox(*second, L"二重起動はできません");
+    EXPECT_EQ(AnswerStopBox(*second), L"二重起動はできません");
     ASSERT_TRUE(second->WaitExit());
     EXPECT_EQ(second->ExitCode(), 0u);
     EXPECT_TRUE(clock_->Running());
@@ -68,7 +65,7 @@ TEST_F(ExeTest, ASettingItCannotStartOnShowsTheErrorAndEndsWithoutSaving) {
         // A half-loaded window may be up with the message: it has neither icon nor topmost place.
         for (const HWND window : WindowsOf(clock->id, kClockClass))
             EXPECT_FALSE(TrayIconShown(TrayOwnerOf(window)) || GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        AnswerStopBox(*clock, L"予測不能のエラーが発生しました");
+        EXPECT_EQ(AnswerStopBox(*clock), L"予測不能のエラーが発生しました");
         ASSERT_TRUE(clock->WaitExit());
         EXPECT_EQ(clock->ExitCode(), 1u) << setting;
         EXPECT_TRUE(WindowsOf(clock->id).empty()) << setting;
@@ -81,8 +78,7 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_NE(window, nullptr);
     const HWND owner = TrayOwnerOf(window);
     ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(owner); }));
-    const auto [left, top] = std::pair(Px(3000), Px(1500));
-    EXPECT_EQ(TopLeft(window), std::pair(left, top));
+    EXPECT_EQ(TopLeft(window), std::pair(Px(3000), Px(1500)));
     // Every digit is as wide as any other, and bold is wider than regular.
     EXPECT_EQ(SizeOf(window), TextExtent("00:00:00", 24, true));
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -93,12 +89,22 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_TRUE(NotifyShell(NIM_DELETE, owner));
     ASSERT_TRUE(PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TrayIconShown(owner); })) << "the icon comes back";
-    ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " click 2 click 3 mousedown 1 sleep 0.2 mousemove " +
-                        OnFace(window, 40, 30) + " sleep 0.2 mousemove " + OnFace(window, 120, 90) +
-                        " sleep 0.2 mouseup 1"));
+    // Its monitor goes: the clock comes into the work area at once, and a drag from there is the user's new place.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(window, nullptr, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(PostMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600)));
+    ASSERT_TRUE(WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(int(work.left), int(work.top)); }));
+    const auto [left, top] = TopLeft(window);
+    for (const std::string button : {"3", "2"})  // the right and the middle button drag nothing
+        ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " mousedown " + button + " sleep 0.2 mousemove " +
+                            OnFace(window, 40, 30) + " sleep 0.2 mouseup " + button));
+    EXPECT_EQ(TopLeft(window), std::pair(left, top));
+    ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " mousedown 1 sleep 0.2 mousemove " + OnFace(window, 40, 30) +
+                        " sleep 0.2 mousemove " + OnFace(window, 120, 90) + " sleep 0.2 mouseup 1"));
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(left + 120, top + 90); }))
         << "the left drag moved the clock to " << WindowRect(window).left << "," << WindowRect(window).top;
-    EXPECT_TRUE(IsWindowVisible(window)) << "the right and middle clicks did nothing";
+    EXPECT_TRUE(IsWindowVisible(window)) << "the right and middle buttons did nothing";
     ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " click --repeat 2 --delay 120 1"));
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return !IsWindowVisible(window); })) << "a double click hides it";
     EXPECT_TRUE(TrayIconShown(owner)) << "the way back";
@@ -113,6 +119,24 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     expected.replace(expected.find("Disp Clock=True"), 15, "Disp Clock=False");
     EXPECT_EQ(IniLines(ReadBytes(Ini())), IniLines(expected));
     EXPECT_FALSE(TrayIconShown(owner));
+}
+
+// A quit from the menu that cannot save tells the user which file and what to do; a file the user made read-only is
+// kept quietly, and log-off saves what it can without a word. The file stays as it was.
+TEST_F(ExeTest, AQuitThatCannotSaveSaysSoAndTheFileStaysAsItWas) {
+    for (const int way : {0, 1, 2}) {  // held by another program and quit; read-only and quit; held at log-off
+        const HWND window = Start(kLook, true);
+        KernelHandle held(way == 1 ? nullptr
+                                   : CreateFileW(Ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(window && (way == 1 ? SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_READONLY) : bool(held)));
+        way == 2 ? SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr)
+                 : PostMessageW(window, WM_COMMAND, IDM_QUIT, 0);
+        const std::wstring text = way ? L"" : AnswerStopBox(*clock_);
+        EXPECT_TRUE(way || (text.find(Ini()) != text.npos && text.find(L"閉じて") != text.npos)) << text;
+        EXPECT_TRUE(clock_->WaitExit()) << way << ": no box holds it";
+        held.reset(), SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadBytes(Ini()), kLook) << way;
+    }
 }
 
 // Windows picks the image drawn for the size the dpi asks: each in 32-bit colour, the largest as a PNG.

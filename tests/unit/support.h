@@ -1,32 +1,59 @@
 #pragma once
-// What the in-process tests share: scratch folders, file bytes, and what Windows reports of windows and the tray.
+// What the tests share: the headers, scratch folders, file bytes, and what Windows reports of windows and the tray.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
 #include <psapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
+#include <random>
+#include <regex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "classes/clsIniFile.h"
+#include "classes/clsMouseControl.h"
+#include "classes/clsStrChain.h"
+#include "classes/clsTaskTray.h"
 #include "forms/frmMain.h"
 #include "forms/frmTimeTone.h"
 #include "modules/modGlobal.h"
+#include "modules/modStandard.h"
+#include "modules/modStart.h"
+#include "modules/modTrans.h"
+#include "res/resource.h"
+#include "runtime/App.h"
 #include "runtime/Clock.h"
+#include "runtime/Error.h"
+#include "runtime/Forms.h"
+#include "runtime/Handle.h"
+#include "runtime/Screen.h"
+#include "runtime/Text.h"
 
-// A fresh folder, removed at the end with its files, read-only ones too.
+// A fresh folder, its name ending as asked, removed at the end with its files, read-only ones too.
 struct TempFolder {
     inline static unsigned made = 0;
-    const std::wstring path = (std::filesystem::temp_directory_path() / L"kalvory-").wstring() +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made) + L"\\";
-    TempFolder() { CreateDirectoryW(path.c_str(), nullptr); }
+    const std::wstring path;
+    explicit TempFolder(const wchar_t* tail = L"")
+        : path((std::filesystem::temp_directory_path() / L"kalvory-").wstring() +
+               std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made) + tail + L"\\") {
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
     ~TempFolder() {
         std::error_code ignored;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ignored))
@@ -84,6 +111,12 @@ inline size_t PrivateBytes() {
                             sizeof(counters));
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
+template <typename Ready>
+bool WaitUntil(DWORD timeoutMs, Ready ready) {
+    for (const DWORD start = GetTickCount(); !ready(); Sleep(20))
+        if (GetTickCount() - start >= timeoutMs) return false;
+    return true;
+}
 inline void PumpMessages(DWORD milliseconds) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start <= milliseconds; Sleep(5))
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
@@ -94,6 +127,33 @@ inline bool NotifyShell(DWORD message, HWND owner) {
     return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 inline bool TrayIconShown(HWND owner) { return NotifyShell(NIM_MODIFY, owner); }
+// Stands in for the shell: keeps each record whole (nothing may be written past the size it states), refuses the first
+// adds when asked, then hands each call on to the real shell or answers yes itself.
+struct FakeShell {
+    inline static std::vector<std::pair<DWORD, NOTIFYICONDATAA>> calls;
+    inline static int refusals = 0, real = 0;
+    inline static void (*onCall)(DWORD) = nullptr;
+    FakeShell(int refuse, int passOn) {
+        calls.clear(), refusals = refuse, real = passOn, onCall = nullptr, clsTaskTray::SetShellNotifyForTest(Notify);
+    }
+    ~FakeShell() { clsTaskTray::SetShellNotifyForTest(nullptr); }
+    static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA data) {
+        calls.emplace_back(message, *data), onCall ? onCall(message) : void();
+        if (message == NIM_ADD && refusals > 0) return refusals--, FALSE;
+        return real ? Shell_NotifyIconA(message, data) : TRUE;
+    }
+    static std::string Seen() {  // "message/flags " of each call
+        std::string seen;
+        for (const auto& [message, data] : calls)
+            seen += std::to_string(message) + "/" + std::to_string(data.uFlags) + " ";
+        return seen;
+    }
+};
+inline HWND TypingWindow() {  // a window the user types in: in the foreground, its edit box focused
+    const HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100, nullptr,
+                                        nullptr, nullptr, nullptr);
+    return SetForegroundWindow(typing), SetFocus(typing), typing;
+}
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
 // Extent in pixels of a text in a font made as the program makes its own.
 inline SIZE TextExtent(const std::string& text, double points, bool bold, const wchar_t* face = L"ＭＳ ゴシック") {

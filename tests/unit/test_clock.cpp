@@ -1,11 +1,4 @@
 // The real clock window, its face, menus and commands, checked through what Windows reports back.
-#include <cstdio>
-#include <cstdlib>
-
-#include "modules/modTrans.h"
-#include "runtime/Error.h"
-#include "runtime/Forms.h"
-#include "runtime/Screen.h"
 #include "support.h"
 
 namespace {
@@ -75,8 +68,13 @@ TEST_F(ClockTest, ABorderlessToolWindowCutToTheGlyphsOfTheCurrentTime) {
     EXPECT_GE(runs(cell / 2), 2) << "a 0 is closed (some fonts dot it)";
     EXPECT_EQ(runs(2 * cell + cell / 2), 2) << "a colon is two dots";
     EXPECT_EQ(runs(cell), 0) << "nothing between two digits";
-    SetFixedTime(23, 59, 59), PumpMessages(600);
-    EXPECT_EQ(frmMain.lblTemplate.Caption(), L"23:59:59") << "the timer rebuilds the face";
+    // A tick that fails with an exception the program never raises itself is abandoned, and the clock goes on.
+    static bool failed = false;
+    SetNowForTest([]() -> SYSTEMTIME { throw std::out_of_range(failed ? "no clock" : (failed = true, "no clock")); });
+    ASSERT_TRUE(WaitUntil(5000, [] { return PumpMessages(0), failed; }));
+    SetNowForTest([] { return gFixedTime; }), SetFixedTime(23, 59, 59);
+    EXPECT_TRUE(WaitUntil(5000, [] { return PumpMessages(0), frmMain.lblTemplate.Caption() == L"23:59:59"; }))
+        << "the timer rebuilds the face";
     SetFixedTime(0, 0, 0), frmMain.timClock_Timer();
     EXPECT_EQ(frmMain.lblTemplate.Caption(), L"00:00:00");
     EXPECT_EQ(SizeOf(Window()), size);
@@ -200,17 +198,27 @@ void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 // With the first version of the record the shell puts the mouse message into the callback's lParam.
 TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuTreeWhoseItemsReachTheirCommands) {
-    frmMain.Load();
+    const auto notify = [](UINT message) {
+        gMenuSeen = nullptr;
+        SendMessageW(frmMain.pctTaskTray.hWnd(), WM_MOUSEMOVE, 0, static_cast<LPARAM>(message));
+    };
+    // Neither the start, shown or hidden, nor the icon's double click that shows the clock takes the focus.
+    const HWND typing = TypingWindow();
+    for (const Boolean shown : {vbFalse, vbTrue}) {
+        gblnDispClock = shown, SetForegroundWindow(typing), SetFocus(typing);
+        frmMain.Load();
+        if (!shown) notify(WM_LBUTTONDBLCLK);
+        EXPECT_EQ(std::pair(GetForegroundWindow(), GetFocus()), std::pair(typing, typing)) << shown;
+        EXPECT_TRUE(IsWindowVisible(Window()) && GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << shown;
+        if (!shown) frmMain.Unload(), DeleteFileW(gstrIniPath.c_str());
+    }
+    DestroyWindow(typing);
     EXPECT_EQ(MenuText(frmMain.Menu()),
               L"タスクトレイメニュー(時報を表示する,-,表示位置(左上,左下,右上,右下,中央),"
               L"文字サイズ(8,9,10,11,12,14,16,18,20,22,24,26,28,36,48,72),文字色(黒,白,青,黄緑,緑,赤),太字,"
               L"透明度(0%,10%,20%,30%,40%,50%,60%,70%,80%,90%,100%),-,終了(&Q))");
     const HMENU tray = frmMain.mnuTaskTray();
     const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseAnyMenu);
-    const auto notify = [](UINT message) {
-        gMenuSeen = nullptr;
-        SendMessageW(frmMain.pctTaskTray.hWnd(), WM_MOUSEMOVE, 0, static_cast<LPARAM>(message));
-    };
     for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
                                WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
         notify(message);
@@ -245,6 +253,64 @@ TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuTreeWhoseItemsReachTheirCo
     EXPECT_FALSE(frmMain.IsLoaded()) << "終了";
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Font Color=6")) << "saved at the quit";
 }
+// The shell may refuse icons for a while after sign-in: the clock asks again until the icon is there, once, and then
+// tells a first start's user where it lives. At log-off the settings are written before the icon is removed.
+TEST_F(ClockTest, TheIconComesOnceTheShellTakesItWithAFirstStartsNoteAndLogOffSavesFirst) {
+    const FakeShell shell(2, 1);
+    LoadSettings();  // no settings file yet
+    frmMain.Load();
+    const HWND owner = frmMain.pctTaskTray.hWnd();
+    ASSERT_TRUE(WaitUntil(15000, [&] { return PumpMessages(0), TrayIconShown(owner); }));
+    EXPECT_EQ(FakeShell::Seen(), "0/7 0/7 0/7 1/16 ") << "refused twice, taken, then the note";
+    EXPECT_FALSE(frmMain.timTaskTray.Enabled()) << "asked no more";
+    const NOTIFYICONDATAA &taken = FakeShell::calls.at(2).second, &note = FakeShell::calls.at(3).second;
+    EXPECT_EQ(std::make_tuple(taken.uCallbackMessage, std::string(taken.szTip), note.cbSize, note.dwInfoFlags),
+              std::make_tuple(0x200u, std::string("Kalvory"), 488ul, DWORD(NIIF_INFO)));
+    EXPECT_EQ(
+        std::string(note.szInfoTitle) + "|" + note.szInfo,
+        ToAnsi(L"Kalvory|Kalvory は通知領域で動いています。このアイコンをダブルクリックすると時計が表示されます。"));
+    static std::string atRemoval;
+    FakeShell::onCall = [](DWORD message) { atRemoval += message == NIM_DELETE ? ReadBytes(gstrIniPath) : ""; };
+    SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(Contains(IniLines(atRemoval), "Disp Clock=False") && !TrayIconShown(owner)) << "saved, then gone";
+    FakeShell::calls.clear(), LoadSettings(), frmMain.Load();
+    EXPECT_EQ(FakeShell::Seen(), "0/7 ") << "a later start adds its icon and says nothing";
+}
+
+// Saved where no screen shows enough of it (on a monitor since unplugged, at a smaller scale), the clock comes wholly
+// into the work area, shown or hidden, and its saved place is kept unless the user moves it.
+TEST_F(ClockTest, AClockNoScreenShowsEnoughOfComesIntoTheWorkAreaAndKeepsItsSavedPlace) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const SIZE face = TextExtent("08:08:08", 72, true);
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const auto twips = [](long pixels) { return Long(pixels * 1440 / kDpi); };
+    // Beyond the right and bottom, the left and top; a pixel short of a quarter of its width on the screen, or not.
+    const Long places[][3] = {{99999, 77777, 1},
+                              {-50001, -2999, 1},
+                              {twips(w - face.cx / 4 + 1), 1500, 1},
+                              {twips(w - face.cx / 4), 1500, 0}};
+    for (const auto& [left, top, moves] : places) {
+        glngLeft = left, glngTop = top, gblnDispClock = static_cast<Boolean>(~gblnDispClock);
+        frmMain.Load();
+        const long x = moves ? std::clamp(long(Px(left)), work.left, work.right - face.cx) : Px(left);
+        const long y = moves ? std::clamp(long(Px(top)), work.top, work.bottom - face.cy) : Px(top);
+        EXPECT_EQ(TopLeft(Window()), std::pair(int(x), int(y))) << left << "," << top;
+        frmMain.Unload();
+        const auto lines = IniLines(ReadBytes(gstrIniPath));
+        EXPECT_TRUE(Contains(lines, "Left=" + std::to_string(left)) && Contains(lines, "Top=" + std::to_string(top)));
+    }
+    for (const UINT message : {WM_DISPLAYCHANGE, WM_SETTINGCHANGE}) {  // its monitor goes while it runs
+        glngLeft = 3000, glngTop = 1500;
+        frmMain.Load();
+        SetWindowPos(Window(), nullptr, w + 50, -400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(Window(), message, message == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, 0);
+        EXPECT_EQ(TopLeft(Window()), std::pair(int(work.right - face.cx), int(work.top)));
+        if (message == WM_SETTINGCHANGE) frmMain.mnuDispPositionLT_Click();  // the user's own move is saved
+        frmMain.Unload();
+        EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), message == WM_SETTINGCHANGE ? "Left=0" : "Left=3000"));
+    }
+}
 // One tick of the one-second timer at this time: whether a pop-up came.
 bool TickAt(WORD hour, WORD minute, WORD second) {
     SetFixedTime(hour, minute, second), frmMain.timTimeTone_Timer();
@@ -260,9 +326,7 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     gintFontSize = 1, gblnFontBold = vbFalse, gintFontColor = 2, gintTranslucence = 5;
     frmMain.Load();
     frmMain.SetLeft(9000);  // dragged away since start-up
-    const HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100, nullptr,
-                                        nullptr, nullptr, nullptr);
-    SetForegroundWindow(typing), SetFocus(typing);
+    const HWND typing = TypingWindow();
     ASSERT_EQ(GetFocus(), typing);
     SetFixedTime(15, 0, 0), frmMain.timTimeTone_Timer();
     const HWND popUp = frmTimeTone.hWnd();

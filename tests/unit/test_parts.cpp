@@ -1,18 +1,5 @@
 // The pieces below the clock window: the settings file, the library, the tray and mouse classes, and their buffers.
-#include <climits>
-#include <cstring>
-#include <thread>
-
-#include "classes/clsIniFile.h"
-#include "classes/clsMouseControl.h"
-#include "classes/clsStrChain.h"
-#include "classes/clsTaskTray.h"
 #include "e2e/driver.h"
-#include "modules/modStandard.h"
-#include "modules/modStart.h"
-#include "runtime/App.h"
-#include "runtime/Error.h"
-#include "runtime/Text.h"
 
 namespace {
 
@@ -31,6 +18,10 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     EXPECT_FALSE(ini.setFile(nowhere));
     EXPECT_EQ(ReadBytes(path), content);
     EXPECT_EQ(read(L"Disp Clock"), L"True") << "a failed bind keeps the one before";
+    for (const size_t length : {253u, 254u}) {  // 255 bytes are read: a character split there is dropped whole
+        EXPECT_TRUE(ini.setValue(L"Config", L"Long", std::wstring(length, L'x') + L"時"));
+        EXPECT_EQ(read(L"Long"), std::wstring(length, L'x') + (length == 253 ? L"時" : L"")) << length;
+    }
     EXPECT_TRUE(ini.setValue(L"Config", L"Time Tone", L"True"));
     EXPECT_EQ(read(L"Time Tone"), L"True");
     DeleteFileW(path.c_str());
@@ -50,18 +41,20 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
         EXPECT_TRUE(ordinary || !ini.setValue(L"Config", L"Disp Clock", L"False")) << attribute;
     }
     EXPECT_FALSE(ini.setValue(L"Config", L"Disp Clock", L"False") || ini.setFile(path, true)) << "read-only";
-    // A save to a read-only or locked file leaves it as it was, silently: nothing for the user to answer at log-off.
+    // A save leaves a read-only or locked file as it was: the user's own choice is kept, a lock is a failure.
     gstrIniPath = path;
     EXPECT_NO_THROW(LoadSettings());
     EXPECT_EQ(gblnDispClock, vbTrue) << "read all the same";
-    EXPECT_NO_THROW(SaveSettings());
+    EXPECT_TRUE(SaveSettings()) << "read-only";
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     {
         const KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
-        EXPECT_NO_THROW(SaveSettings());
+        EXPECT_FALSE(SaveSettings()) << "locked";
     }
     EXPECT_EQ(ReadBytes(path), content);
+    gstrIniPath = nowhere;
+    EXPECT_FALSE(SaveSettings() || PathExists(nowhere)) << "no folder";
     CreateDirectoryW(folder.File(L"Folder.ini").c_str(), nullptr);
     for (const wchar_t* name : {L"Folder.ini", L"*.ini", L"Kalvory.in?", L"K*", L""})
         EXPECT_FALSE(FileExists(folder.File(name)) || clsIniFile().setFile(folder.File(name))) << name;
@@ -93,6 +86,13 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         EXPECT_EQ(GetAppPath(), std::wstring(exe, std::wcslen(exe) - 11)) << "one backslash at the end";
     }
     App.SetModulePathForTest(L"");
+    // A copy running elevated or as another user holds the program's name where this one may not open it.
+    PSECURITY_DESCRIPTOR closed = nullptr;  // an empty access list
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &closed, nullptr);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, closed, FALSE};
+    const KernelHandle other(CreateMutexW(&attributes, FALSE, L"Local\\Kalvory.SingleInstance"));
+    EXPECT_TRUE(other && AppObject().PrevInstance()) << "running all the same";
+    LocalFree(closed);
     // The error box, shown here and read from a second thread as the user sees it, then answered with OK.
     gstrAppTitle = L"Kalvory (ver 1.1.0) [Test]";
     const VBError overflow(vbErr::Overflow, L"オーバーフローしました。");
@@ -119,37 +119,34 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
     SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old);
 }
 
-std::vector<std::pair<DWORD, NOTIFYICONDATAA>> gCalls;
-BOOL WINAPI RecordShellCall(DWORD message, PNOTIFYICONDATAA data) {
-    gCalls.emplace_back(message, NOTIFYICONDATAA{});
-    std::memcpy(&gCalls.back().second, data, std::min<size_t>(data->cbSize, sizeof(NOTIFYICONDATAA)));
-    return TRUE;
-}
-
 TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag) {
-    clsTaskTray::SetShellNotifyForTest(RecordShellCall);
+    const FakeShell shell(1, 0);  // the first add is refused
     const auto owner = reinterpret_cast<HWND>(0x1234);
     const auto icon = reinterpret_cast<HICON>(0x5678);
     {
         clsTaskTray tray;
         EXPECT_FALSE(tray.Modify() || tray.Delete());
-        tray.SetOwner(owner), tray.SetIcon(icon), tray.Add();
+        tray.SetOwner(owner), tray.SetIcon(icon);
+        EXPECT_FALSE(tray.Add() || tray.Delete() || tray.ShowBalloon(L"Kalvory", L"!")) << "refused: not there";
+        EXPECT_TRUE(tray.Add());
         tray.SetToolTipText(L"Kalvory"), tray.Modify();
+        tray.SetToolTipText(std::wstring(40, L'時')), tray.Modify();  // 80 bytes for a field of 64
         tray.SetToolTipText(L""), tray.Modify();
         tray.Delete(), tray.Delete(), tray.Modify();
         clsTaskTray().Add();  // released while shown: the icon goes
     }
-    const std::pair<DWORD, UINT> expected[] = {{NIM_ADD, 3},    {NIM_MODIFY, 7}, {NIM_MODIFY, 3},
-                                               {NIM_DELETE, 3}, {NIM_ADD, 3},    {NIM_DELETE, 3}};
-    ASSERT_EQ(gCalls.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) {
-        const NOTIFYICONDATAA& data = gCalls[i].second;
-        EXPECT_EQ(std::make_pair(gCalls[i].first, data.uFlags), expected[i]) << "a tip flag only with a tip: " << i;
+    EXPECT_EQ(FakeShell::Seen(), "0/3 0/3 1/7 1/7 1/3 2/3 0/3 2/3 ") << "a tip flag only with a tip";
+    const auto& calls = FakeShell::calls;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        const NOTIFYICONDATAA& data = calls[i].second;
         EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage), std::make_tuple(88ul, 1u, 0x200u));
         EXPECT_EQ(std::make_pair(data.hWnd, data.hIcon),
-                  i < 4 ? std::make_pair(owner, icon) : std::make_pair(HWND{}, HICON{}));
+                  i < 6 ? std::make_pair(owner, icon) : std::make_pair(HWND{}, HICON{}));
+        const char* beyond = reinterpret_cast<const char*>(&data) + 88;
+        EXPECT_EQ(std::string(beyond, sizeof data - 88), std::string(sizeof data - 88, '\0')) << "written past: " << i;
     }
-    EXPECT_STREQ(gCalls[1].second.szTip, "Kalvory");
+    EXPECT_STREQ(calls[2].second.szTip, "Kalvory");
+    EXPECT_EQ(calls[3].second.szTip, ToAnsi(std::wstring(31, L'時'))) << "whole characters and the closing zero";
     clsTaskTray tray;
     for (Long message = 0x01FF; message <= 0x020A; ++message) {
         tray.SetEvents(message);
@@ -160,7 +157,6 @@ TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag)
             tray.EventMiddleButtonDown(), tray.EventMiddleButtonUp(), tray.EventMiddleButtonDblClick()};
         for (Long i = 0; i < 9; ++i) EXPECT_EQ(flags[i], message == 0x0201 + i ? vbTrue : vbFalse) << message;
     }
-    clsTaskTray::SetShellNotifyForTest(nullptr);
 }
 
 // The system's cursor display counter, read and, if asked, set.
@@ -201,7 +197,7 @@ TEST(MouseControl, ShowAndHideWinOverAnyCounterAndTheWindowUnderTheCursorIsReadW
     EXPECT_EQ(mouse.NowY(), 120) << "writing one coordinate leaves the other";
     mouse.SetNowY(350);
     EXPECT_EQ(mouse.NowX(), 500);
-    ASSERT_TRUE(e2e::WaitUntil(5000, [&] { return PumpMessages(0), mouse.HwndUnderMouse() == window; }));
+    ASSERT_TRUE(WaitUntil(5000, [&] { return PumpMessages(0), mouse.HwndUnderMouse() == window; }));
     EXPECT_EQ(mouse.ClassUnderMouse(), std::wstring(127, L'時'));
     const std::tuple<std::wstring, std::wstring, std::wstring> captions[] = {
         // only the caption stops at 255 bytes
