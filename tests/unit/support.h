@@ -149,6 +149,17 @@ struct FakeShell {
         return seen;
     }
 };
+// Points the exe's import of a system function at a stand-in while it lives: the program's calls go there.
+struct ImportPatch {
+    void** slot;
+    void* const saved = *slot;
+    ImportPatch(void** at, void* to) : slot(at) { Put(to); }
+    ~ImportPatch() { Put(saved); }
+    void Put(void* to) {
+        DWORD old = 0;
+        VirtualProtect(slot, sizeof to, PAGE_READWRITE, &old), *slot = to, VirtualProtect(slot, sizeof to, old, &old);
+    }
+};
 inline HWND TypingWindow() {  // a window the user types in: in the foreground, its edit box focused
     const HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100, nullptr,
                                         nullptr, nullptr, nullptr);

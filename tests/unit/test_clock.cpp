@@ -253,12 +253,30 @@ TEST_F(ClockTest, TheTrayIconsRightReleaseOpensTheMenuTreeWhoseItemsReachTheirCo
     EXPECT_FALSE(frmMain.IsLoaded()) << "終了";
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Font Color=6")) << "saved at the quit";
 }
+// The program looks up its message-filter function and finds a recorder (Wine's own only pretends to filter).
+std::vector<std::pair<HWND, UINT>> gAllowed;
+BOOL WINAPI RecordAllowed(HWND window, UINT message, DWORD action, void*) {
+    return gAllowed.emplace_back(window, action == MSGFLT_ALLOW ? message : 0), TRUE;
+}
+extern void* gFindExport asm("__imp__GetProcAddress@8");
+void* gRealFind = nullptr;
+FARPROC WINAPI FindRecorder(HMODULE module, LPCSTR name) {
+    if (HIWORD(name) && !std::strcmp(name, "ChangeWindowMessageFilterEx"))
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordAllowed));
+    return reinterpret_cast<decltype(&GetProcAddress)>(gRealFind)(module, name);
+}
 // The shell may refuse icons for a while after sign-in: the clock asks again until the icon is there, once, and then
 // tells a first start's user where it lives. At log-off the settings are written before the icon is removed.
 TEST_F(ClockTest, TheIconComesOnceTheShellTakesItWithAFirstStartsNoteAndLogOffSavesFirst) {
     const FakeShell shell(2, 1);
     LoadSettings();  // no settings file yet
-    frmMain.Load();
+    gRealFind = gFindExport;
+    {
+        const ImportPatch find(&gFindExport, reinterpret_cast<void*>(FindRecorder));
+        frmMain.Load();
+    }
+    const std::pair<HWND, UINT> allowed(Window(), RegisterWindowMessageW(L"TaskbarCreated"));
+    EXPECT_EQ(gAllowed, std::vector(1, allowed)) << "Explorer's message reaches an elevated clock";
     const HWND owner = frmMain.pctTaskTray.hWnd();
     ASSERT_TRUE(WaitUntil(15000, [&] { return PumpMessages(0), TrayIconShown(owner); }));
     EXPECT_EQ(FakeShell::Seen(), "0/7 0/7 0/7 1/16 ") << "refused twice, taken, then the note";
