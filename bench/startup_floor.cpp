@@ -41,6 +41,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+BOOL CALLBACK FirstMonitor(HMONITOR, HDC, LPRECT, LPARAM) { return FALSE; }
+
 // A setting's index, kept to its menu's range as the clock's load demands.
 int Index(const char* text, int fallback, int low, int high) {
     const long value = *text ? std::strtol(text, nullptr, 10) : fallback;
@@ -59,6 +61,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::wcscpy(slash ? slash + 1 : module, L"Kalvory.ini");
     char ini[MAX_PATH * 2];
     WideCharToMultiByte(CP_ACP, 0, module, -1, ini, sizeof(ini), nullptr, nullptr);
+    WIN32_FIND_DATAW found;  // whether this is a first start
+    FindClose(FindFirstFileW(module, &found));
     const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\KalvoryBenchFloor.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 1;
 
@@ -98,6 +102,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const HWND window =
         CreateWindowExW(WS_EX_TOOLWINDOW, kFormClass, L"Kalvory", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                         MulDiv(5415, dpi, 1440), MulDiv(3030, dpi, 1440), nullptr, nullptr, instance, nullptr);
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const auto filter = reinterpret_cast<FilterFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter) filter(window, RegisterWindowMessageW(L"TaskbarCreated"), MSGFLT_ALLOW, nullptr);
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     HDC dc = GetDC(window);
@@ -136,12 +144,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     EndPath(dc);
     SetWindowRgn(window, PathToRegion(dc), TRUE);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // Whether a monitor shows the face: the clock brings one that none does into view.
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EnumDisplayMonitors(nullptr, &placed, FirstMonitor, 0);
     gTray.cbSize = NOTIFYICONDATAA_V1_SIZE;
     gTray.hWnd = owner, gTray.uID = 1, gTray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     gTray.uCallbackMessage = WM_MOUSEMOVE, gTray.hIcon = bigIcon;
     std::strcpy(gTray.szTip, "Kalvory");
     Shell_NotifyIconA(NIM_ADD, &gTray);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
