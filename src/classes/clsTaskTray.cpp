@@ -48,6 +48,8 @@ NOTIFYICONDATAA clsTaskTray::MakeNotifyIconData() const {
     data.hWnd = mlngOwner;
     data.uID = kIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | (mblnToolTip ? NIF_TIP : 0);
+    // The owner is a hidden picture box: the shell's call-back arrives as its
+    // mouse-move event, with the real mouse message in lParam.
     data.uCallbackMessage = WM_MOUSEMOVE;
     data.hIcon = mlngIcon;
     CopyField(data.szTip, kTipFieldSize, mstrToolTipText);

@@ -12,6 +12,7 @@ void CutWindowToText(const Form& form, const std::wstring& text) {
     HDC dc = GetDC(form.hWnd());
     const std::string bytes = ToAnsi(text);
     BeginPath(dc);
+    // Its length in bytes, as the code page spells it: a kanji separator takes two.
     // cppcheck-suppress lstrlenACalled ; c_str() is always readable and ends in a zero
     TextOutA(dc, 0, 0, bytes.c_str(), lstrlenA(bytes.c_str()));
     EndPath(dc);

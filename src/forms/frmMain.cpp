@@ -20,8 +20,11 @@ const FontSpec kClockFont{L"ＭＳ ゴシック", 72.0f, true, SHIFTJIS_CHARSET}
 
 const FormDesign kDesign{L"Kalvory", 5415.0f, 3030.0f, RGB(0, 0, 0), kClockFont, IDI_CLOCK, IDR_MAINMENU};
 
-// Left, top, width and height in twips; below the face, so never seen.
-constexpr RECT kTaskTrayBox{1080, 2040, 3855, 1215};
+// Below the face, so never seen.
+constexpr TwipsBox kTaskTrayBox{1080, 2040, 3855, 1215};
+
+constexpr UINT kClockTick = 200;      // milliseconds: a new second shows within a fifth of one
+constexpr UINT kTimeToneTick = 1000;  // milliseconds
 
 // Colour of each font-colour item, in menu order.
 constexpr Long kFontColors[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(0, 0, 255),
@@ -54,11 +57,11 @@ frmMainForm frmMain;
 
 frmMainForm::frmMainForm()
     : Form(kDesign),
-      timTimeTone(*this, 1000, false, [this] { timTimeTone_Timer(); }),
+      timTimeTone(*this, kTimeToneTick, false, [this] { timTimeTone_Timer(); }),
       pctTaskTray(
           *this, kTaskTrayBox,
           [this](Integer button, Integer shift, float x, float y) { pctTaskTray_MouseMove(button, shift, x, y); }),
-      timClock(*this, 200, true, [this] { timClock_Timer(); }),
+      timClock(*this, kClockTick, true, [this] { timClock_Timer(); }),
       lblTemplate(*this, kClockFont),
       timTaskTray(*this, kTaskTrayRetry, false, [this] { timTaskTray_Timer(); }),
       mnuTimeTone(*this, IDM_TIMETONE),
@@ -67,10 +70,10 @@ frmMainForm::frmMainForm()
       mnuDispPositionRT(*this, IDM_DISPPOSITION_RT),
       mnuDispPositionRD(*this, IDM_DISPPOSITION_RD),
       mnuDispPositionMM(*this, IDM_DISPPOSITION_MM),
-      mnuFontSizeValue(*this, IDM_FONTSIZE_BASE, 1, 16),
-      mnuFontColorValue(*this, IDM_FONTCOLOR_BASE, 1, 6),
+      mnuFontSizeValue(*this, IDM_FONTSIZE_FIRST, 1, IDM_FONTSIZE_COUNT),
+      mnuFontColorValue(*this, IDM_FONTCOLOR_FIRST, 1, IDM_FONTCOLOR_COUNT),
       mnuFontBold(*this, IDM_FONTBOLD),
-      mnuTransValue(*this, IDM_TRANS_BASE, 0, 10),
+      mnuTransValue(*this, IDM_TRANS_FIRST, 0, IDM_TRANS_COUNT),
       mnuQuit(*this, IDM_QUIT) {}
 
 void frmMainForm::FillColorTable() {
@@ -86,23 +89,23 @@ void frmMainForm::Form_Load() {
     mlngUserTop = glngTop;
     mlngUserLeft = glngLeft;
     mblnMovedIntoView = vbFalse;
-    SetVisible(gblnDispClock != vbFalse);
+    SetVisible(IsTrue(gblnDispClock));
     mnuFontColorValue_Click(gintFontColor);
     mnuFontSizeValue_Click(gintFontSize);
     mnuTransValue_Click(gintTranslucence);
     // The bold handler toggles: complemented here, it applies the saved value.
-    gblnFontBold = static_cast<Boolean>(~gblnFontBold);
+    gblnFontBold = Not(gblnFontBold);
     mnuFontBold_Click();
     mblnLoading = vbFalse;
     timClock_Timer();
     // Sized to its face now: judged as the user would see it.
     KeepInView();
-    mnuTimeTone.SetChecked(gblnTimeTone != vbFalse);
+    mnuTimeTone.SetChecked(IsTrue(gblnTimeTone));
     mlngSignalledHour = -1;
-    if (gblnTimeTone) timTimeTone.SetEnabled(true);
+    if (IsTrue(gblnTimeTone)) timTimeTone.SetEnabled(true);
     mblnBalloonDue = gblnFirstRun;
     AddTaskTrayIcon();
-    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetTopmost();
 }
 
 // At sign-in Explorer may refuse icons, and need not say when it is ready:
@@ -143,8 +146,8 @@ bool frmMainForm::SaveSettingsAndPlace() {
 }
 
 void frmMainForm::Form_DblClick() {
-    gblnDispClock = static_cast<Boolean>(~gblnDispClock);
-    SetVisible(gblnDispClock != vbFalse);
+    gblnDispClock = Not(gblnDispClock);
+    SetVisible(IsTrue(gblnDispClock));
 }
 
 void frmMainForm::Form_MouseDown(Integer button, Integer /*shift*/, float /*x*/, float /*y*/) {
@@ -182,10 +185,12 @@ void frmMainForm::Form_TaskbarCreated() {
 void frmMainForm::Form_DisplayChanged() { KeepInView(); }
 
 void frmMainForm::timClock_Timer() {
-    if (mblnLoading) return;
+    if (IsTrue(mblnLoading)) return;
     lblTemplate.SetCaption(FormatHourMinuteSecond(Now()));
     SetWidth(lblTemplate.Width());
     SetHeight(lblTemplate.Height());
+    // The clock is read once more for the drawing: a second that turned
+    // since the measure shows now. All digits are as wide, so the size holds.
     CutWindowToText(*this, FormatHourMinuteSecond(Now()));
 }
 
@@ -211,10 +216,10 @@ void frmMainForm::mnuFontColorValue_Click(Integer Index) {
 }
 
 void frmMainForm::mnuFontBold_Click() {
-    gblnFontBold = static_cast<Boolean>(~gblnFontBold);
-    mnuFontBold.SetChecked(gblnFontBold != vbFalse);
-    SetFontBold(gblnFontBold != vbFalse);
-    lblTemplate.SetFontBold(gblnFontBold != vbFalse);
+    gblnFontBold = Not(gblnFontBold);
+    mnuFontBold.SetChecked(IsTrue(gblnFontBold));
+    SetFontBold(IsTrue(gblnFontBold));
+    lblTemplate.SetFontBold(IsTrue(gblnFontBold));
     timClock_Timer();
 }
 
@@ -231,20 +236,20 @@ void frmMainForm::mnuQuit_Click() { Unload(); }
 void frmMainForm::pctTaskTray_MouseMove(Integer /*button*/, Integer /*shift*/, float /*x*/, float /*y*/) {
     if (!mclsTaskTray) mclsTaskTray = std::make_unique<clsTaskTray>();
     mclsTaskTray->SetEvents(static_cast<Long>(LOWORD(pctTaskTray.MouseMoveLParam())));
-    if (mclsTaskTray->EventRightButtonUp()) {
+    if (IsTrue(mclsTaskTray->EventRightButtonUp())) {
         SetForegroundWindow(hWnd());
         PopupMenu(mnuTaskTray());
-    } else if (mclsTaskTray->EventLeftButtonDblClick()) {
-        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-        gblnDispClock = static_cast<Boolean>(~gblnDispClock);
-        SetVisible(gblnDispClock != vbFalse);
+    } else if (IsTrue(mclsTaskTray->EventLeftButtonDblClick())) {
+        SetTopmost();
+        gblnDispClock = Not(gblnDispClock);
+        SetVisible(IsTrue(gblnDispClock));
     }
 }
 
 void frmMainForm::mnuTimeTone_Click() {
     mnuTimeTone.SetChecked(!mnuTimeTone.Checked());
-    gblnTimeTone = mnuTimeTone.Checked() ? vbTrue : vbFalse;
-    timTimeTone.SetEnabled(gblnTimeTone != vbFalse);
+    gblnTimeTone = CBool(mnuTimeTone.Checked());
+    timTimeTone.SetEnabled(IsTrue(gblnTimeTone));
 }
 
 // Each full hour is signalled once, by the first tick in its first seconds:
@@ -272,69 +277,38 @@ float frmMainForm::FarTop() const {
 
 // Each preset hides the clock while it moves, so that it is never seen
 // half-way, and then shows it whatever its state was before; the saved
-// show/hide choice stays as it is.
-void frmMainForm::mnuDispPositionLT_Click() {
+// show/hide choice stays as it is. A coordinate is 0 (the near edge) or the
+// far place divided by 1 (flush with the far edge) or by 2 (the centre):
+// half twips are passed on, the move to whole pixels is the only rounding.
+void frmMainForm::ShowAtPreset(float across, float down) {
     SetVisible(false);
-    SetLeft(0.0f);
-    SetTop(0.0f);
+    SetLeft(across == 0.0f ? 0.0f : FarLeft() / across);
+    SetTop(down == 0.0f ? 0.0f : FarTop() / down);
     SetVisible(true);
     TakeUserPlace();
 }
 
-void frmMainForm::mnuDispPositionLD_Click() {
-    SetVisible(false);
-    SetLeft(0.0f);
-    SetTop(FarTop());
-    SetVisible(true);
-    TakeUserPlace();
-}
+void frmMainForm::mnuDispPositionLT_Click() { ShowAtPreset(0.0f, 0.0f); }
+void frmMainForm::mnuDispPositionLD_Click() { ShowAtPreset(0.0f, 1.0f); }
+void frmMainForm::mnuDispPositionRT_Click() { ShowAtPreset(1.0f, 0.0f); }
+void frmMainForm::mnuDispPositionRD_Click() { ShowAtPreset(1.0f, 1.0f); }
+void frmMainForm::mnuDispPositionMM_Click() { ShowAtPreset(2.0f, 2.0f); }
 
-void frmMainForm::mnuDispPositionRT_Click() {
-    SetVisible(false);
-    SetLeft(FarLeft());
-    SetTop(0.0f);
-    SetVisible(true);
-    TakeUserPlace();
-}
-
-void frmMainForm::mnuDispPositionRD_Click() {
-    SetVisible(false);
-    SetLeft(FarLeft());
-    SetTop(FarTop());
-    SetVisible(true);
-    TakeUserPlace();
-}
-
-// Half twips are passed on: the move to whole pixels is the only rounding.
-void frmMainForm::mnuDispPositionMM_Click() {
-    SetVisible(false);
-    SetLeft(FarLeft() / 2.0f);
-    SetTop(FarTop() / 2.0f);
-    SetVisible(true);
-    TakeUserPlace();
-}
-
-bool frmMainForm::ClickSingleItem(UINT command) {
-    const std::pair<const MenuItem*, void (frmMainForm::*)()> items[] = {
-        {&mnuTimeTone, &frmMainForm::mnuTimeTone_Click},
-        {&mnuDispPositionLT, &frmMainForm::mnuDispPositionLT_Click},
-        {&mnuDispPositionLD, &frmMainForm::mnuDispPositionLD_Click},
-        {&mnuDispPositionRT, &frmMainForm::mnuDispPositionRT_Click},
-        {&mnuDispPositionRD, &frmMainForm::mnuDispPositionRD_Click},
-        {&mnuDispPositionMM, &frmMainForm::mnuDispPositionMM_Click},
-        {&mnuFontBold, &frmMainForm::mnuFontBold_Click},
-        {&mnuQuit, &frmMainForm::mnuQuit_Click}};
-    for (const auto& [item, handler] : items) {
-        if (command != item->Command()) continue;
-        (this->*handler)();
-        return true;
-    }
-    return false;
-}
-
+// A command goes to its own handler; the arrays' commands to their array's,
+// with the item's index.
 void frmMainForm::Menu_Click(UINT command) {
+    switch (command) {
+        case IDM_TIMETONE: return mnuTimeTone_Click();
+        case IDM_DISPPOSITION_LT: return mnuDispPositionLT_Click();
+        case IDM_DISPPOSITION_LD: return mnuDispPositionLD_Click();
+        case IDM_DISPPOSITION_RT: return mnuDispPositionRT_Click();
+        case IDM_DISPPOSITION_RD: return mnuDispPositionRD_Click();
+        case IDM_DISPPOSITION_MM: return mnuDispPositionMM_Click();
+        case IDM_FONTBOLD: return mnuFontBold_Click();
+        case IDM_QUIT: return mnuQuit_Click();
+        default: break;
+    }
     Integer index = 0;
-    if (ClickSingleItem(command)) return;
     if (mnuFontSizeValue.IndexOf(command, index))
         mnuFontSizeValue_Click(index);
     else if (mnuFontColorValue.IndexOf(command, index))

@@ -4,6 +4,7 @@
 #include "../classes/clsMouseControl.h"
 #include "../classes/clsTaskTray.h"
 #include "../runtime/Forms.h"
+#include "../runtime/Menu.h"
 
 // The clock window: borderless, no task-bar button, cut to the outline of the
 // time text. Its menu tree opens only as the tray icon's pop-up menu.
@@ -78,9 +79,7 @@ private:
     static void UncheckAll(const MenuArray& items);
     float FarLeft() const;
     float FarTop() const;
-    // Runs the handler of an item that is not in an array; false if none has
-    // this command.
-    bool ClickSingleItem(UINT command);
+    void ShowAtPreset(float across, float down);
 
     std::unique_ptr<clsTaskTray> mclsTaskTray;
     std::unique_ptr<clsMouseControl> mclsMouseControl;

@@ -33,8 +33,8 @@ void frmTimeToneForm::Form_Load() {
     // Where the clock stood may be where no screen shows any more.
     BringIntoView(hWnd());
     CutWindowToText(*this, FormatHourMinute(Now()));
-    // Shown without activation: the user goes on typing where they were.
-    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetTopmost();
+    SetVisible(true);
     timClock.SetEnabled(true);
 }
 

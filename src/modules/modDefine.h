@@ -1,5 +1,6 @@
 #pragma once
 // Names the whole program shares: the product, its settings file and keys.
+#include <windows.h>
 
 constexpr const wchar_t* kProductName = L"Kalvory";
 constexpr const wchar_t* kTitleTag = L"Desktop Clock";
@@ -33,4 +34,4 @@ constexpr const wchar_t* kMsgFirstRunBalloon =
     L"Kalvory は通知領域で動いています。このアイコンをダブルクリックすると時計が表示されます。";
 
 // Message-box style: the stop icon and a single OK button.
-constexpr unsigned kStyleCritical = 16;
+constexpr unsigned kStyleCritical = MB_OK | MB_ICONSTOP;

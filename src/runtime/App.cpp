@@ -53,7 +53,7 @@ void AppObject::SetTaskVisible(bool visible) { taskVisible_ = visible; }
 
 VS_FIXEDFILEINFO AppObject::VersionInfo() const {
     VS_FIXEDFILEINFO info{};
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
     if (!found) return info;
     const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
     const DWORD size = SizeofResource(nullptr, found);

@@ -1,8 +1,6 @@
 #include "Forms.h"
 
 #include <algorithm>
-#include <cmath>
-#include <iterator>
 #include <utility>
 
 #include "Error.h"
@@ -30,23 +28,18 @@ LRESULT GuardedCall(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Handl
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void RegisterClasses() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof(form);
-    // Own DC: the font selected for the face stays selected between ticks.
-    form.style = CS_OWNDC | CS_DBLCLKS;
-    form.lpfnWndProc = DefWindowProcW;
-    form.hInstance = GetModuleHandleW(nullptr);
-    form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    form.lpszClassName = kFormClass;
-    RegisterClassExW(&form);
-    WNDCLASSEXW picture = form;
-    picture.style = 0;
-    picture.lpszClassName = kPictureClass;
-    RegisterClassExW(&picture);
-    registered = true;
+// The object a window belongs to, handed over through CreateWindowExW: it
+// knows its window from the first message (WM_NCCREATE) on. The last one
+// (WM_NCDESTROY) goes to the system alone.
+template <typename Owner>
+Owner* OwnerOf(HWND hwnd, UINT message, LPARAM lParam, HWND Owner::*window) {
+    const auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (owner) owner->*window = message == WM_NCDESTROY ? nullptr : hwnd;
+    if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    return message == WM_NCDESTROY ? nullptr : owner;
 }
 
 UINT TaskbarCreatedMessage() {
@@ -63,15 +56,7 @@ void AllowTaskbarCreated(HWND hwnd) {
     const auto filter = reinterpret_cast<Filter>(reinterpret_cast<void (*)()>(found));
     if (filter) filter(hwnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 }
-
-float TwipsPerPixelX() { return Screen.TwipsPerPixelX(); }
-float TwipsPerPixelY() { return Screen.TwipsPerPixelY(); }
 }  // namespace
-
-int TwipsToPixelsX(float twips) { return static_cast<int>(std::lrint(twips / TwipsPerPixelX())); }
-int TwipsToPixelsY(float twips) { return static_cast<int>(std::lrint(twips / TwipsPerPixelY())); }
-float PixelsToTwipsX(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelX(); }
-float PixelsToTwipsY(int pixels) { return static_cast<float>(pixels) * TwipsPerPixelY(); }
 
 // ---- Timer ----
 
@@ -156,24 +141,19 @@ void Label::Measure() {
 
 // ---- PictureBox ----
 
-PictureBox::PictureBox(Form& owner, RECT designTwips, MouseHandler onMouseMove)
-    : designTwips_(designTwips), onMouseMove_(std::move(onMouseMove)) {
+PictureBox::PictureBox(Form& owner, const TwipsBox& design, MouseHandler onMouseMove)
+    : design_(design), onMouseMove_(std::move(onMouseMove)) {
     owner.pictures_.push_back(this);
 }
 
 void PictureBox::Create(HWND parent) {
-    const RECT& r = designTwips_;
-    hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, TwipsToPixelsX(static_cast<float>(r.left)),
-                            TwipsToPixelsY(static_cast<float>(r.top)), TwipsToPixelsX(static_cast<float>(r.right)),
-                            TwipsToPixelsY(static_cast<float>(r.bottom)), parent, nullptr, GetModuleHandleW(nullptr),
-                            nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureBox::WindowProc));
+    hwnd_ = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, TwipsToPixelsX(design_.Left),
+                            TwipsToPixelsY(design_.Top), TwipsToPixelsX(design_.Width), TwipsToPixelsY(design_.Height),
+                            parent, nullptr, GetModuleHandleW(nullptr), this);
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY && self) self->hwnd_ = nullptr;
+    auto* self = OwnerOf(hwnd, message, lParam, &PictureBox::hwnd_);
     if (message != WM_MOUSEMOVE || !self || !self->onMouseMove_) return DefWindowProcW(hwnd, message, wParam, lParam);
     return GuardedCall(hwnd, message, wParam, lParam, [&]() -> LRESULT {
         const auto x = static_cast<short>(LOWORD(lParam));
@@ -182,34 +162,6 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
         self->onMouseMove_(0, 0, PixelsToTwipsX(x), PixelsToTwipsY(y));
         return 0;
     });
-}
-
-// ---- Menus ----
-
-std::wstring MenuItem::Caption() const {
-    wchar_t caption[256] = L"";
-    GetMenuStringW(owner_->Menu(), command_, caption, static_cast<int>(std::size(caption)), MF_BYCOMMAND);
-    return caption;
-}
-
-bool MenuItem::Checked() const { return (GetMenuState(owner_->Menu(), command_, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
-void MenuItem::SetChecked(bool checked) const {
-    CheckMenuItem(owner_->Menu(), command_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-MenuItem MenuArray::operator()(Integer index) const {
-    if (index < lbound_ || index > ubound_)
-        throw VBError(vbErr::ControlArrayElementMissing,
-                      L"コントロール配列の要素 '" + DecimalText(index) + L"' は存在しません。");
-    return MenuItem(owner_, base_ + static_cast<UINT>(index));
-}
-
-bool MenuArray::IndexOf(UINT command, Integer& index) const {
-    const long offset = static_cast<long>(command) - static_cast<long>(base_);
-    if (offset < lbound_ || offset > ubound_) return false;
-    index = static_cast<Integer>(offset);
-    return true;
 }
 
 // ---- Form ----
@@ -245,6 +197,26 @@ void Form::ResetToDesign() {
     for (Label* label : labels_) label->Reset();
 }
 
+void Form::RegisterClasses() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof(form);
+    // Own DC: the font selected for the face stays selected between ticks.
+    form.style = CS_OWNDC | CS_DBLCLKS;
+    form.lpfnWndProc = StaticWindowProc;
+    form.hInstance = GetModuleHandleW(nullptr);
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+    WNDCLASSEXW picture = form;
+    picture.style = 0;
+    picture.lpfnWndProc = PictureBox::WindowProc;
+    picture.lpszClassName = kPictureClass;
+    RegisterClassExW(&picture);
+    registered = true;
+}
+
 void Form::CreateFormWindow() {
     RegisterClasses();
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -263,10 +235,8 @@ void Form::CreateFormWindow() {
     }
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kFormClass, design_.Name, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             TwipsToPixelsX(design_.Width), TwipsToPixelsY(design_.Height), nullptr, nullptr, instance,
-                            nullptr);
+                            this);
     if (!hwnd_) throw VBError(vbErr::OutOfMemory, L"ウィンドウを作成できません。");
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticWindowProc));
     AllowTaskbarCreated(hwnd_);
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
@@ -283,9 +253,8 @@ void Form::DestroyFormWindow() {
     // The font must leave the DC before it can be deleted.
     SelectObject(hdc_, GetStockObject(SYSTEM_FONT));
     ReleaseDC(hwnd_, hdc_);
-    HWND hwnd = std::exchange(hwnd_, nullptr);
     hdc_ = nullptr;
-    DestroyWindow(hwnd);
+    DestroyWindow(hwnd_);
     gdiFont_.reset();
     backBrush_.reset();
     menu_.reset();
@@ -361,6 +330,10 @@ void Form::SetFontBold(bool bold) {
     if (IsLoaded()) SelectFont();
 }
 
+void Form::SetTopmost() const {
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
 void Form::Refresh() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 void Form::PopupMenu(HMENU menu) const {
@@ -386,8 +359,8 @@ void Form::MouseDown(Integer button, WPARAM keys, LPARAM position) {
 }
 
 LRESULT CALLBACK Form::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form || form->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
+    Form* form = OwnerOf(hwnd, message, lParam, &Form::hwnd_);
+    if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
     return GuardedCall(hwnd, message, wParam, lParam, [&] { return form->WindowProc(message, wParam, lParam); });
 }
 
@@ -405,36 +378,21 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(hwnd_, &paint);
             return 0;
         }
-        case WM_TIMER:
-            FireTimer(static_cast<UINT>(wParam));
-            return 0;
+        case WM_TIMER: FireTimer(static_cast<UINT>(wParam)); return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0) Menu_Click(LOWORD(wParam));
             return 0;
-        case WM_LBUTTONDOWN:
-            MouseDown(vbLeftButton, wParam, lParam);
-            return 0;
-        case WM_RBUTTONDOWN:
-            MouseDown(vbRightButton, wParam, lParam);
-            return 0;
-        case WM_MBUTTONDOWN:
-            MouseDown(vbMiddleButton, wParam, lParam);
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            Form_DblClick();
-            return 0;
-        case WM_CLOSE:
-            Unload(vbFormControlMenu);
-            return 0;
-        case WM_QUERYENDSESSION:
-            return TRUE;
+        case WM_LBUTTONDOWN: MouseDown(vbLeftButton, wParam, lParam); return 0;
+        case WM_RBUTTONDOWN: MouseDown(vbRightButton, wParam, lParam); return 0;
+        case WM_MBUTTONDOWN: MouseDown(vbMiddleButton, wParam, lParam); return 0;
+        case WM_LBUTTONDBLCLK: Form_DblClick(); return 0;
+        case WM_CLOSE: Unload(vbFormControlMenu); return 0;
+        case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION:
             // Windows ends the process after this message: unload (and save) now.
             if (wParam) Unload(vbAppWindows);
             return 0;
-        case WM_DISPLAYCHANGE:
-            Form_DisplayChanged();
-            return 0;
+        case WM_DISPLAYCHANGE: Form_DisplayChanged(); return 0;
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) Form_DisplayChanged();
             return DefWindowProcW(hwnd_, message, wParam, lParam);

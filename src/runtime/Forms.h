@@ -75,11 +75,16 @@ private:
     GdiObject gdiFont_;
 };
 
+// A place and size in twips, as a form's design gives them.
+struct TwipsBox {
+    float Left, Top, Width, Height;
+};
+
 // A child window with its own handle whose mouse-move events reach a handler.
 class PictureBox {
 public:
     using MouseHandler = std::function<void(Integer button, Integer shift, float x, float y)>;
-    PictureBox(Form& owner, RECT designTwips, MouseHandler onMouseMove);
+    PictureBox(Form& owner, const TwipsBox& design, MouseHandler onMouseMove);
     HWND hWnd() const { return hwnd_; }
     // The lParam of the mouse-move message being handled. A notification
     // icon's callback carries its mouse message there, which x in twips gives
@@ -91,43 +96,10 @@ private:
     void Create(HWND parent);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    RECT designTwips_;
+    TwipsBox design_;
     MouseHandler onMouseMove_;
     HWND hwnd_ = nullptr;
     LPARAM mouseMoveLParam_ = 0;
-};
-
-// A menu item of a form's menu tree, found by its command.
-class MenuItem {
-public:
-    MenuItem(const Form& owner, UINT command) : owner_(&owner), command_(command) {}
-    std::wstring Caption() const;
-    bool Checked() const;
-    void SetChecked(bool checked) const;
-    UINT Command() const { return command_; }
-
-private:
-    const Form* owner_;
-    UINT command_;
-};
-
-// A control array of menu items whose commands are a base plus the index.
-class MenuArray {
-public:
-    MenuArray(const Form& owner, UINT base, Integer lbound, Integer ubound)
-        : owner_(owner), base_(base), lbound_(lbound), ubound_(ubound) {}
-    // Raises run-time error 340 for an index without an item.
-    MenuItem operator()(Integer index) const;
-    Integer LBound() const { return lbound_; }
-    Integer UBound() const { return ubound_; }
-    // The index of a command of this array, or false when it is not one.
-    bool IndexOf(UINT command, Integer& index) const;
-
-private:
-    const Form& owner_;
-    UINT base_;
-    Integer lbound_;
-    Integer ubound_;
 };
 
 // What a form is at design time.
@@ -178,6 +150,9 @@ public:
     void SetFontBold(bool bold);
     // Repaints the whole surface in the background colour at once.
     void Refresh() const;
+    // Puts the window at the top of the topmost band without moving, sizing
+    // or activating it: the user goes on typing where they were.
+    void SetTopmost() const;
     // Opens the menu at the cursor and returns when it has closed; a chosen
     // item arrives as a click like any other menu command. For a menu that
     // closes on a click elsewhere the window must be in the foreground.
@@ -200,6 +175,7 @@ private:
     friend class Timer;
     friend class Label;
     friend class PictureBox;
+    static void RegisterClasses();
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateFormWindow();
@@ -229,8 +205,3 @@ private:
 
 // Runs the message loop until no form is loaded any more.
 void RunMessageLoop();
-// Twips and pixels on the primary screen.
-int TwipsToPixelsX(float twips);
-int TwipsToPixelsY(float twips);
-float PixelsToTwipsX(int pixels);
-float PixelsToTwipsY(int pixels);

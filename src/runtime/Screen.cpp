@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 
 ScreenObject Screen;
 
@@ -25,6 +26,11 @@ int ScreenDpi(int axis, int& known) {
 
 float ScreenObject::TwipsPerPixelX() const { return kTwipsPerInch / static_cast<float>(ScreenDpi(LOGPIXELSX, gDpiX)); }
 float ScreenObject::TwipsPerPixelY() const { return kTwipsPerInch / static_cast<float>(ScreenDpi(LOGPIXELSY, gDpiY)); }
+int TwipsToPixelsX(float twips) { return static_cast<int>(std::lrint(twips / Screen.TwipsPerPixelX())); }
+int TwipsToPixelsY(float twips) { return static_cast<int>(std::lrint(twips / Screen.TwipsPerPixelY())); }
+float PixelsToTwipsX(int pixels) { return static_cast<float>(pixels) * Screen.TwipsPerPixelX(); }
+float PixelsToTwipsY(int pixels) { return static_cast<float>(pixels) * Screen.TwipsPerPixelY(); }
+
 float ScreenObject::Width() const { return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX(); }
 float ScreenObject::Height() const { return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY(); }
 

@@ -14,6 +14,12 @@ extern ScreenObject Screen;
 
 constexpr float kTwipsPerInch = 1440.0f;
 
+// Twips and pixels on the primary screen, rounded to the nearest pixel.
+int TwipsToPixelsX(float twips);
+int TwipsToPixelsY(float twips);
+float PixelsToTwipsX(int pixels);
+float PixelsToTwipsY(int pixels);
+
 // A window that no monitor shows enough of to be grabbed is moved wholly
 // into the work area of the nearest monitor, without activating it. Enough
 // is a quarter of its width and half of its height on one monitor: two of

@@ -12,3 +12,7 @@ constexpr Boolean vbTrue = -1;
 constexpr Boolean vbFalse = 0;
 
 inline Boolean CBool(bool value) { return value ? vbTrue : vbFalse; }
+// Not on a Boolean: the bitwise complement, so True and False swap.
+inline Boolean Not(Boolean value) { return static_cast<Boolean>(~value); }
+// Any value but False counts as True, as the forms runtime tests it.
+inline bool IsTrue(Boolean value) { return value != vbFalse; }
