@@ -112,8 +112,11 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         EXPECT_EQ(box.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // the stop icon
     }
     // Eight characters and the closing zero fill the separator buffer; a ninth is refused, and "." stands in.
-    wchar_t old[80] = L"";
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 80);
+    const struct Restore {  // the user's separator, put back however the test ends
+        wchar_t old[80] = L"";
+        Restore() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old, 80); }
+        ~Restore() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old); }
+    } restore;
     for (const size_t length : {7u, 8u}) {
         const std::wstring separator(length, L'#');
         double value = 0;
@@ -121,7 +124,6 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         EXPECT_EQ(ParseNumericText(L"3" + separator + L"5", value), length == 7) << length;
         EXPECT_TRUE(ParseNumericText(length == 7 ? L"3" + separator + L"5" : L"3.5", value) && value == 4.0);
     }
-    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, old);
 }
 
 TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag) {
