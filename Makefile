@@ -39,7 +39,7 @@ package: build
 
 # At 100 % and at 150 % (144 dpi).
 screenshot: build
-	@bash scripts/screenshot.sh docs/clock.png docs/menu.png
+	@bash scripts/screenshot.sh docs/clock.png docs/menu.png docs/first-run.png
 	@KALVORY_SCREEN_DPI=144 bash scripts/screenshot.sh docs/clock-150.png docs/menu-150.png
 
 clean:

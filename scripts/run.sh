@@ -6,6 +6,7 @@ set -euo pipefail
 . "$(dirname "$0")/winenv.sh"
 headless=0
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; fi
+trap stop_wine_services EXIT
 ensure_display
 ensure_prefix
 start_wine_services
@@ -18,12 +19,10 @@ cp "$KALVORY_BUILD/Kalvory.exe" "$run_dir/"
 [ -f "$run_dir/Kalvory.ini" ] || printf '[Config]\r\nDisp Clock=True\r\n' >"$run_dir/Kalvory.ini"
 
 if [ "$headless" -eq 0 ]; then
-  trap stop_wine_services EXIT
   cd "$run_dir" && wine Kalvory.exe >"$KALVORY_LOGS/run.log" 2>&1
   exit 0
 fi
 
-trap stop_wine_services EXIT
 "$(dirname "$0")/desktop-background.sh"
 (cd "$run_dir" && wine Kalvory.exe >"$KALVORY_LOGS/run.log" 2>&1 &)
 wait_for 60 xdotool search --onlyvisible --name '^Kalvory$' || { echo "run: the clock did not appear" >&2; exit 1; }

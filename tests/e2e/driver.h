@@ -134,11 +134,6 @@ protected:
         clock_ = Launch();
         return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->id, e2e::kClockClass, shown) : nullptr;
     }
-    std::vector<std::string> QuitAndReadSettings(HWND window) {
-        EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0) && clock_->WaitExit());
-        EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
-        return IniLines(ReadBytes(Ini()));
-    }
     TempFolder folder_{L"-시계"}, elsewhere_;  // a folder whose name the code page cannot spell
     const std::wstring exe_ = folder_.File(L"Kalvory.exe");
     std::unique_ptr<e2e::Process> clock_;

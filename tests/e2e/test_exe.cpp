@@ -28,9 +28,9 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(owner = TrayOwnerOf(window)); }))
         << "a hidden clock is reached through its icon";
     EXPECT_TRUE(PathExists(Ini()) && ReadBytes(Ini()).empty()) << "made empty";
-    EXPECT_FALSE(IsWindowVisible(window)) << "no Disp Clock key: the clock starts hidden";
-    EXPECT_EQ(TextOf(window), L"Kalvory");
-    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(!IsWindowVisible(window) && TextOf(window) == L"Kalvory" &&
+                GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+        << "a tool window; no Disp Clock key: the clock starts hidden";
     // A planted DLL leaves a marker when loaded. The program shuts its folder out of the DLL search first thing,
     // so even a start refused at once loads none, while a DLL named by its path loads.
     const auto second = Launch();
@@ -41,8 +41,7 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
                 PathExists(folder_.File(L"named.dll.loaded")));
     EXPECT_FALSE(LoadLibraryInside(*second, L"planted.dll") || PathExists(folder_.File(L"planted.dll.loaded")));
     EXPECT_EQ(AnswerStopBox(*second), L"二重起動はできません");
-    ASSERT_TRUE(second->WaitExit());
-    EXPECT_EQ(second->ExitCode(), 0u);
+    EXPECT_TRUE(second->WaitExit() && second->ExitCode() == 0);
     EXPECT_TRUE(clock_->Running());
     EXPECT_EQ(ReadBytes(Ini()), "") << "the refused start wrote nothing";
     ASSERT_TRUE(DeleteFileW(Ini().c_str())) << "gone while running, it is written anew at exit";
@@ -51,12 +50,15 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     const std::vector<std::string> expected = {
         "[Window Design]", "Top=" + position, "Left=" + position, "Font Size=16",     "Font Color=1",
         "Font Bold=False", "Translucence=0",  "[Config]",         "Disp Clock=False", "Time Tone=False"};
-    EXPECT_EQ(QuitAndReadSettings(window), expected);
-    EXPECT_EQ(clock_->ExitCode(), 0u);
+    EXPECT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0) && clock_->WaitExit() && clock_->ExitCode() == 0);
+    EXPECT_FALSE(PathExists(elsewhere_.File(L"Kalvory.ini"))) << "saved beside the exe, nowhere else";
+    EXPECT_EQ(IniLines(ReadBytes(Ini())), expected);
     EXPECT_FALSE(TrayIconShown(owner));
 }
 
-TEST_F(ExeTest, ASettingItCannotStartOnShowsTheErrorAndEndsWithoutSaving) {
+// A setting it cannot start on, or a quit that cannot save, is told in a box naming the file; a read-only file is kept
+// quietly, and log-off says nothing. The file stays as it was.
+TEST_F(ExeTest, ASettingsFileItCannotUseIsToldAndStaysAsItWas) {
     for (const char* setting : {"Top=99999999999", "Font Size=17", "Font Color=7", "Translucence=11"}) {
         const std::string ini = std::string("[Window Design]\r\n") + setting + "\r\n[Config]\r\nDisp Clock=True\r\n";
         WriteBytes(Ini(), ini);
@@ -66,9 +68,21 @@ TEST_F(ExeTest, ASettingItCannotStartOnShowsTheErrorAndEndsWithoutSaving) {
         for (const HWND window : WindowsOf(clock->id, kClockClass))
             EXPECT_FALSE(TrayIconShown(TrayOwnerOf(window)) || GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_EQ(AnswerStopBox(*clock), L"予測不能のエラーが発生しました");
-        ASSERT_TRUE(clock->WaitExit());
-        EXPECT_EQ(clock->ExitCode(), 1u) << setting;
+        EXPECT_TRUE(clock->WaitExit() && clock->ExitCode() == 1) << setting;
         EXPECT_EQ(ReadBytes(Ini()), ini) << setting;
+    }
+    for (const int way : {0, 1, 2}) {  // held by another program and quit; read-only and quit; held at log-off
+        const HWND window = Start(kLook, true);
+        KernelHandle held(way == 1 ? nullptr
+                                   : CreateFileW(Ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(window && (way == 1 ? SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_READONLY) : bool(held)));
+        way == 2 ? SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr)
+                 : PostMessageW(window, WM_COMMAND, IDM_QUIT, 0);
+        const std::wstring text = way ? L"" : AnswerStopBox(*clock_);
+        EXPECT_TRUE(way || (text.find(Ini()) != text.npos && text.find(L"閉じて") != text.npos)) << text;
+        EXPECT_TRUE(clock_->WaitExit()) << way << ": no box holds it";
+        held.reset(), SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadBytes(Ini()), kLook) << way;
     }
 }
 
@@ -88,12 +102,15 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_TRUE(NotifyShell(NIM_DELETE, owner));
     ASSERT_TRUE(PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TrayIconShown(owner); })) << "the icon comes back";
-    // Its monitor goes: the clock comes into the work area at once, and a drag from there is the user's new place.
+    // Its monitor goes, or the work area shrinks: the clock comes into view at once; a drag is the user's new place.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(window, nullptr, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(PostMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600)));
-    ASSERT_TRUE(WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(int(work.left), int(work.top)); }));
+    for (const UINT message : {WM_DISPLAYCHANGE, WM_SETTINGCHANGE}) {
+        SetWindowPos(window, nullptr, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(PostMessageW(window, message, message == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, 0));
+        ASSERT_TRUE(
+            WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(int(work.left), int(work.top)); }));
+    }
     const auto [left, top] = TopLeft(window);
     for (const std::string button : {"3", "2"})  // the right and the middle button drag nothing
         ASSERT_TRUE(Xdotool("mousemove " + OnFace(window) + " mousedown " + button + " sleep 0.2 mousemove " +
@@ -120,42 +137,4 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     EXPECT_FALSE(TrayIconShown(owner));
 }
 
-// A quit from the menu that cannot save tells the user which file and what to do; a file the user made read-only is
-// kept quietly, and log-off saves what it can without a word. The file stays as it was.
-TEST_F(ExeTest, AQuitThatCannotSaveSaysSoAndTheFileStaysAsItWas) {
-    for (const int way : {0, 1, 2}) {  // held by another program and quit; read-only and quit; held at log-off
-        const HWND window = Start(kLook, true);
-        KernelHandle held(way == 1 ? nullptr
-                                   : CreateFileW(Ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(window && (way == 1 ? SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_READONLY) : bool(held)));
-        way == 2 ? SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr)
-                 : PostMessageW(window, WM_COMMAND, IDM_QUIT, 0);
-        const std::wstring text = way ? L"" : AnswerStopBox(*clock_);
-        EXPECT_TRUE(way || (text.find(Ini()) != text.npos && text.find(L"閉じて") != text.npos)) << text;
-        EXPECT_TRUE(clock_->WaitExit()) << way << ": no box holds it";
-        held.reset(), SetFileAttributesW(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadBytes(Ini()), kLook) << way;
-    }
-}
-
-// Windows picks the image drawn for the size the dpi asks: each in 32-bit colour, the largest as a PNG.
-TEST(ExeIcon, TheIconHoldsEightSizesInThirtyTwoBitColour) {
-    const HMODULE exe = LoadLibraryExW(EnvPath(L"KALVORY_EXE").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto data = [&](int id, LPCWSTR type) {
-        const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
-        return found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
-    };
-    const auto word = [](const BYTE* at) { return at[0] | at[1] << 8; };
-    const BYTE* group = data(IDI_CLOCK, RT_GROUP_ICON);
-    ASSERT_TRUE(exe && group);
-    std::string images;  // for each entry: size, bits a pixel, and the image's own header
-    for (const BYTE *entry = group + 6, *image; entry < group + 6 + 14 * word(group + 4); entry += 14)
-        images += std::to_string(entry[0] ? entry[0] : 256) + "/" + std::to_string(word(entry + 6)) +
-                  (!(image = data(word(entry + 12), RT_ICON))            ? "? "
-                   : !std::memcmp(image, "\x89PNG", 4) && image[25] == 6 ? "png "
-                   : word(image) == 40 && word(image + 14) == 32         ? "bmp "
-                                                                         : "? ");
-    EXPECT_EQ(images, "16/32bmp 20/32bmp 24/32bmp 32/32bmp 40/32bmp 48/32bmp 64/32bmp 256/32png ");
-    FreeLibrary(exe);
-}
 }  // namespace

@@ -2,7 +2,7 @@
 // What the tests share: the headers, scratch folders, file bytes, and what Windows reports of windows and the tray.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which they need.
+// After windows.h, which they need; gtest.h brings the strings, streams, vectors and functions, frmMain.h the classes.
 #include <psapi.h>
 #include <sddl.h>
 #include <shellapi.h>
@@ -15,21 +15,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <memory>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "classes/clsIniFile.h"
-#include "classes/clsMouseControl.h"
 #include "classes/clsStrChain.h"
-#include "classes/clsTaskTray.h"
 #include "forms/frmMain.h"
 #include "forms/frmTimeTone.h"
 #include "modules/modGlobal.h"
@@ -40,8 +33,6 @@
 #include "runtime/App.h"
 #include "runtime/Clock.h"
 #include "runtime/Error.h"
-#include "runtime/Forms.h"
-#include "runtime/Handle.h"
 #include "runtime/Screen.h"
 #include "runtime/Text.h"
 
@@ -144,21 +135,16 @@ struct FakeShell {
     }
     static std::string Seen() {  // "message/flags " of each call
         std::string seen;
-        for (const auto& [message, data] : calls)
-            seen += std::to_string(message) + "/" + std::to_string(data.uFlags) + " ";
+        for (const auto& [m, data] : calls) seen += std::to_string(m) + "/" + std::to_string(data.uFlags) + " ";
         return seen;
     }
 };
-// Points the exe's import of a system function at a stand-in while it lives: the program's calls go there.
+// Points the exe's import of a system function at a stand-in while it lives (the import table is writable data).
 struct ImportPatch {
     void** slot;
     void* const saved = *slot;
-    ImportPatch(void** at, void* to) : slot(at) { Put(to); }
-    ~ImportPatch() { Put(saved); }
-    void Put(void* to) {
-        DWORD old = 0;
-        VirtualProtect(slot, sizeof to, PAGE_READWRITE, &old), *slot = to, VirtualProtect(slot, sizeof to, old, &old);
-    }
+    ImportPatch(void** at, void* to) : slot(at) { *slot = to; }
+    ~ImportPatch() { *slot = saved; }
 };
 inline HWND TypingWindow() {  // a window the user types in: in the foreground, its edit box focused
     const HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100, nullptr,

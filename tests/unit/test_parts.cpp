@@ -146,9 +146,8 @@ TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag)
     const auto& calls = FakeShell::calls;
     for (size_t i = 0; i < calls.size(); ++i) {
         const NOTIFYICONDATAA& data = calls[i].second;
-        EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage), std::make_tuple(88ul, 1u, 0x200u));
-        EXPECT_EQ(std::make_pair(data.hWnd, data.hIcon),
-                  i < 6 ? std::make_pair(owner, icon) : std::make_pair(HWND{}, HICON{}));
+        EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage, data.hWnd, data.hIcon),
+                  std::make_tuple(88ul, 1u, 0x200u, i < 6 ? owner : nullptr, i < 6 ? icon : nullptr));
         const char* beyond = reinterpret_cast<const char*>(&data) + 88;
         EXPECT_EQ(std::string(beyond, sizeof data - 88), std::string(sizeof data - 88, '\0')) << "written past: " << i;
     }
