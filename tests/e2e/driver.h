@@ -13,11 +13,9 @@ inline std::wstring EnvPath(const wchar_t* name) { return _wgetenv(name) ? _wget
 // A clock left running would hold the single-instance mutex: none outlives its test.
 struct Process {
     Process(const std::wstring& exe, const std::wstring& folder) {
-        std::wstring commandLine = L"\"" + exe + L"\"";
         STARTUPINFOW startup{sizeof(startup)};
         PROCESS_INFORMATION info{};
-        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, 0, 0, nullptr, folder.c_str(), &startup,
-                       &info);
+        CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, 0, 0, nullptr, folder.c_str(), &startup, &info);
         handle.reset(info.hProcess), thread.reset(info.hThread), id = info.dwProcessId;
     }
     ~Process() { Kill(); }

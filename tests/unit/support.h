@@ -118,24 +118,23 @@ inline bool NotifyShell(DWORD message, HWND owner) {
     return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 inline bool TrayIconShown(HWND owner) { return NotifyShell(NIM_MODIFY, owner); }
-// Stands in for the shell: keeps each record whole (nothing may be written past the size it states), refuses the first
-// adds when asked, then hands each call on to the real shell or answers yes itself.
+// Stands in for the shell: keeps each record whole (nothing may be written past the size it states) with the settings
+// file as it was then, refuses the first adds when asked, then hands each call on to the real shell or answers yes.
 struct FakeShell {
-    inline static std::vector<std::pair<DWORD, NOTIFYICONDATAA>> calls;
+    inline static std::vector<std::tuple<DWORD, NOTIFYICONDATAA, std::string>> calls;
     inline static int refusals = 0, real = 0;
-    inline static void (*onCall)(DWORD) = nullptr;
     FakeShell(int refuse, int passOn) {
-        calls.clear(), refusals = refuse, real = passOn, onCall = nullptr, clsTaskTray::SetShellNotifyForTest(Notify);
+        calls.clear(), refusals = refuse, real = passOn, clsTaskTray::SetShellNotifyForTest(Notify);
     }
     ~FakeShell() { clsTaskTray::SetShellNotifyForTest(nullptr); }
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA data) {
-        calls.emplace_back(message, *data), onCall ? onCall(message) : void();
+        calls.emplace_back(message, *data, ReadBytes(gstrIniPath));
         if (message == NIM_ADD && refusals > 0) return refusals--, FALSE;
         return real ? Shell_NotifyIconA(message, data) : TRUE;
     }
     static std::string Seen() {  // "message/flags " of each call
         std::string seen;
-        for (const auto& [m, data] : calls) seen += std::to_string(m) + "/" + std::to_string(data.uFlags) + " ";
+        for (const auto& [m, data, file] : calls) seen += std::to_string(m) + "/" + std::to_string(data.uFlags) + " ";
         return seen;
     }
 };

@@ -14,9 +14,9 @@ std::string Checks() {
     return checked;
 }
 // The font the face is drawn with.
-LOGFONTW FaceFont() {
+LOGFONTW FaceFont(HDC dc = frmMain.hDC()) {
     LOGFONTW font{};
-    GetObjectW(GetCurrentObject(frmMain.hDC(), OBJ_FONT), sizeof(font), &font);
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
     return font;
 }
 // The alpha of a layered window, -1 for a plain one.
@@ -38,6 +38,11 @@ std::wstring MenuText(HMENU menu) {
     return text;
 }
 
+// Chooses a menu item by its place in the real menu: the tray menu's own for submenu -1.
+void Choose(int submenu, int item) {
+    const HMENU tray = frmMain.mnuTaskTray(), menu = submenu < 0 ? tray : GetSubMenu(tray, submenu);
+    SendMessageW(frmMain.hWnd(), WM_COMMAND, GetMenuItemID(menu, item), 0);
+}
 // The clock running from a full hour: whether the time signal's pop-up comes within these milliseconds.
 DWORD gRunFrom = 0;
 SYSTEMTIME RunningClock() {
@@ -55,10 +60,10 @@ bool SignalWithin(WORD hour, DWORD milliseconds) {
 TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
     gintFontColor = 2, gintTranslucence = 3, gblnTimeTone = vbTrue;
     frmMain.Load();
-    EXPECT_EQ(GetWindowLongW(Window(), GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), WS_POPUP);
-    EXPECT_EQ(GetWindowLongW(Window(), GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
-              WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    EXPECT_EQ(GetMenu(Window()), nullptr);
+    EXPECT_EQ(
+        std::make_tuple(GetWindowLongW(Window(), GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU),
+                        GetWindowLongW(Window(), GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), GetMenu(Window())),
+        std::make_tuple(LONG(WS_POPUP), LONG(WS_EX_TOOLWINDOW | WS_EX_TOPMOST), HMENU{}));
     EXPECT_EQ(TopLeft(Window()), std::pair(Px(3000), Px(1500)));
     for (const auto& [which, metric] : {std::pair(ICON_BIG, SM_CXICON), {ICON_SMALL, SM_CXSMICON}}) {
         ICONINFO icon{};  // loaded for the size the screen's dpi asks for
@@ -99,21 +104,20 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
     EXPECT_EQ(runs(2 * cell + cell / 2), 2) << "a colon is two dots";
     EXPECT_EQ(runs(cell), 0) << "nothing between two digits";
     // A tick that fails with an exception the program never raises itself is abandoned, and the clock goes on.
-    static bool failed;
-    failed = false;
-    SetNowForTest([]() -> SYSTEMTIME { throw std::out_of_range(failed ? "no clock" : (failed = true, "no clock")); });
-    ASSERT_TRUE(WaitUntil(5000, [] { return PumpMessages(0), failed; }));
-    SetNowForTest([] { return gFixedTime; }), SetFixedTime(23, 59, 59);
-    EXPECT_TRUE(WaitUntil(5000, [] { return PumpMessages(0), frmMain.lblTemplate.Caption() == L"23:59:59"; }))
-        << "the timer rebuilds the face";
+    static int failures;
+    failures = 1, SetFixedTime(23, 59, 59);
+    SetNowForTest(
+        []() -> SYSTEMTIME { return failures && failures-- ? throw std::out_of_range("no clock") : gFixedTime; });
+    EXPECT_TRUE(WaitUntil(5000, [] {
+        return PumpMessages(0), !failures && frmMain.lblTemplate.Caption() == L"23:59:59";
+    })) << "the timer rebuilds the face";
+    SetNowForTest([] { return gFixedTime; });
     SetFixedTime(0, 0, 0), frmMain.timClock_Timer();
     EXPECT_EQ(frmMain.lblTemplate.Caption(), L"00:00:00");
-    EXPECT_EQ(SizeOf(Window()), size);
+    EXPECT_TRUE(SizeOf(Window()) == size && size == TextExtent("08:08:08", 72, true) && AlphaOf(Window()) == 190);
     EXPECT_EQ(Checks(), "16 /2 /3 /");
-    EXPECT_TRUE(frmMain.mnuFontBold.Checked() && frmMain.mnuTimeTone.Checked() && SignalWithin(15, 6000));
-    EXPECT_EQ(gblnFontBold, vbTrue) << "complemented twice";
-    EXPECT_EQ(SizeOf(Window()), TextExtent("08:08:08", 72, true));
-    EXPECT_EQ(AlphaOf(Window()), 190);
+    EXPECT_TRUE(frmMain.mnuFontBold.Checked() && gblnFontBold == vbTrue) << "complemented twice";
+    EXPECT_TRUE(frmMain.mnuTimeTone.Checked() && SignalWithin(15, 6000));
     const auto before = TopLeft(Window());
     for (const auto& [index, points] : {std::pair{1, 8}, {14, 36}, {16, 72}, {11, 24}}) {
         frmMain.mnuFontSizeValue_Click(Integer(index));
@@ -127,14 +131,12 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
         frmMain.mnuFontColorValue_Click(Integer(index));
         EXPECT_EQ(Checks(), "11 /" + std::to_string(index) + " /3 /");
         POINT glyph{};
-        ASSERT_TRUE(PointOnFace(Window(), glyph));
-        EXPECT_EQ(GetPixel(frmMain.hDC(), glyph.x, glyph.y), colors[index - 1]) << "the digits show " << index;
+        EXPECT_TRUE(PointOnFace(Window(), glyph) && GetPixel(frmMain.hDC(), glyph.x, glyph.y) == colors[index - 1]);
     }
     for (const bool bold : {false, true, false}) {
         frmMain.mnuFontBold_Click();
-        EXPECT_EQ(gblnFontBold, bold ? vbTrue : vbFalse);
-        EXPECT_EQ(frmMain.mnuFontBold.Checked(), bold);
-        EXPECT_EQ(FaceFont().lfWeight, bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_TRUE(gblnFontBold == CBool(bold) && frmMain.mnuFontBold.Checked() == bold &&
+                    FaceFont().lfWeight == (bold ? FW_BOLD : FW_NORMAL));
         EXPECT_EQ(SizeOf(Window()), TextExtent("08:08:08", 24, bold)) << "the label measures in bold too";
     }
     // A bit the clock never sets itself, to see that it survives.
@@ -143,10 +145,10 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
     const int alpha[] = {-1, 230, 210, 190, 165, 135, 105, 75, 45, 15, 0};
     for (const int level : {3, 6, 1, 2, 4, 5, 7, 8, 9, 10, 0, 0, 5}) {
         frmMain.mnuTransValue_Click(Integer(level));
-        EXPECT_EQ(AlphaOf(Window()), alpha[level]) << level;
-        EXPECT_EQ(GetWindowLongW(Window(), GWL_EXSTYLE), plain | (level ? WS_EX_LAYERED : 0)) << level;
-        EXPECT_EQ(Checks(), "11 /6 /" + std::to_string(level) + " /");
-        EXPECT_TRUE(IsWindowVisible(Window())) << "at 100% the clock is still there, only unseen";
+        EXPECT_TRUE(AlphaOf(Window()) == alpha[level] && Checks() == "11 /6 /" + std::to_string(level) + " /") << level;
+        EXPECT_TRUE(GetWindowLongW(Window(), GWL_EXSTYLE) == (plain | (level ? WS_EX_LAYERED : 0)) &&
+                    IsWindowVisible(Window()))
+            << "at 100% the clock is still there, only unseen";
     }
     for (const int level : {11, -1, 32767, -32768}) {
         SetTranslucence(Window(), Integer(level));
@@ -161,10 +163,8 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
     for (const auto& [click, index] : clicks) EXPECT_THROW((frmMain.*click)(index), VBError) << index;
     EXPECT_EQ(Checks(), "///") << "the marks are cleared, nothing else changes";
     EXPECT_EQ((std::vector<int>{gintFontSize, gintFontColor, gintTranslucence}), (std::vector<int>{11, 6, 5}));
-    EXPECT_EQ(AlphaOf(Window()), 135);
-    EXPECT_EQ(frmMain.BackColor(), RGB(255, 0, 0));
     const RECT after = WindowRect(Window());
-    EXPECT_TRUE(EqualRect(&place, &after));
+    EXPECT_TRUE(AlphaOf(Window()) == 135 && frmMain.BackColor() == RGB(255, 0, 0) && EqualRect(&place, &after));
     frmMain.Unload();
     EXPECT_EQ(IniLines(ReadBytes(gstrIniPath)),
               (std::vector<std::string>{"[Window Design]", "Top=1500", "Left=3000", "Font Size=11", "Font Color=6",
@@ -199,15 +199,12 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
             frmMain.SetHeight(static_cast<float>(p.height) * twips);
             GdiObject before(CreateRectRgn(0, 0, 0, 0)), after(CreateRectRgn(0, 0, 0, 0));
             GetWindowRgn(Window(), static_cast<HRGN>(before.get()));
-            SendMessageW(Window(), WM_COMMAND, GetMenuItemID(GetSubMenu(frmMain.mnuTaskTray(), 2), p.item), 0);
+            Choose(2, p.item);
             EXPECT_EQ(TopLeft(Window()), p.at);
-            EXPECT_TRUE(IsWindowVisible(Window())) << "shown whether it was shown or hidden";
-            EXPECT_EQ(gblnDispClock, shown) << "the saved choice stays";
-            // Nothing else changes: the face, the translucency and its mark.
-            GetWindowRgn(Window(), static_cast<HRGN>(after.get()));
-            EXPECT_TRUE(EqualRgn(static_cast<HRGN>(before.get()), static_cast<HRGN>(after.get())));
-            EXPECT_EQ(AlphaOf(Window()), 135);
-            EXPECT_EQ(Checks(), "16 /1 /5 /");
+            EXPECT_TRUE(IsWindowVisible(Window()) && gblnDispClock == shown) << "shown; the saved choice stays";
+            GetWindowRgn(Window(), static_cast<HRGN>(after.get()));  // nothing else changes: face, translucency, marks
+            EXPECT_TRUE(EqualRgn(static_cast<HRGN>(before.get()), static_cast<HRGN>(after.get())) &&
+                        AlphaOf(Window()) == 135 && Checks() == "16 /1 /5 /");
         }
         frmMain.Unload();
     }
@@ -226,12 +223,12 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
         const long x = moves ? std::clamp(long(Px(left)), work.left, work.right - face.cx) : Px(left);
         const long y = moves ? std::clamp(long(Px(top)), work.top, work.bottom - face.cy) : Px(top);
         EXPECT_EQ(TopLeft(Window()), std::pair(int(x), int(y))) << left << "," << top;
-        if (preset >= 0)
-            SendMessageW(Window(), WM_COMMAND, GetMenuItemID(GetSubMenu(frmMain.mnuTaskTray(), 2), preset), 0);
+        if (preset >= 0) Choose(2, preset);
         frmMain.Unload();
-        const auto lines = IniLines(ReadBytes(gstrIniPath));
-        const std::string kept[] = {std::to_string(preset < 0 ? left : 0), std::to_string(preset < 0 ? top : 0)};
-        EXPECT_TRUE(Contains(lines, "Left=" + kept[0]) && Contains(lines, "Top=" + kept[1])) << left << "," << top;
+        const auto lines = IniLines(ReadBytes(gstrIniPath));  // 左上 saves 0, 0
+        EXPECT_TRUE(Contains(lines, "Left=" + std::to_string(preset < 0 ? left : 0)) &&
+                    Contains(lines, "Top=" + std::to_string(preset < 0 ? top : 0)))
+            << left << "," << top;
     }
 }
 HMENU gMenuSeen = nullptr;
@@ -272,7 +269,7 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
     ASSERT_TRUE(WaitUntil(15000, [&] { return PumpMessages(0), TrayIconShown(frmMain.pctTaskTray.hWnd()); }));
     PumpMessages(3500);  // a retry's time, for the clock to ask again if it would
     EXPECT_EQ(FakeShell::Seen(), "0/7 0/7 0/7 1/16 ") << "refused twice, taken, then the note";
-    const NOTIFYICONDATAA &taken = FakeShell::calls.at(2).second, &note = FakeShell::calls.at(3).second;
+    const NOTIFYICONDATAA &taken = std::get<1>(FakeShell::calls.at(2)), &note = std::get<1>(FakeShell::calls.at(3));
     EXPECT_EQ(
         std::make_tuple(taken.hIcon, taken.uCallbackMessage, std::string(taken.szTip), note.cbSize, note.dwInfoFlags),
         std::make_tuple(frmMain.Icon(), 0x200u, std::string("Kalvory"), 488ul, DWORD(NIIF_INFO)));
@@ -286,53 +283,45 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
               L"タスクトレイメニュー(時報を表示する,-,表示位置(左上,左下,右上,右下,中央),"
               L"文字サイズ(8,9,10,11,12,14,16,18,20,22,24,26,28,36,48,72),文字色(黒,白,青,黄緑,緑,赤),太字,"
               L"透明度(0%,10%,20%,30%,40%,50%,60%,70%,80%,90%,100%),-,終了(&Q))");
-    const HMENU tray = frmMain.mnuTaskTray();
     const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseAnyMenu);
     for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
                                WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
         notify(message);
-        EXPECT_EQ(gMenuSeen, nullptr) << std::hex << message;
-        EXPECT_TRUE(IsWindowVisible(Window()) && gblnDispClock == vbTrue) << std::hex << message;
+        EXPECT_TRUE(!gMenuSeen && IsWindowVisible(Window()) && gblnDispClock == vbTrue) << std::hex << message;
     }
     notify(WM_RBUTTONUP);
-    EXPECT_EQ(gMenuSeen, frmMain.mnuTaskTray());
-    EXPECT_EQ(GetForegroundWindow(), Window()) << "so that a click elsewhere closes the menu";
+    EXPECT_TRUE(gMenuSeen == frmMain.mnuTaskTray() && GetForegroundWindow() == Window())
+        << "so a click elsewhere closes";
     KillTimer(nullptr, closer);
     for (const Boolean shown : {vbFalse, vbTrue, vbFalse, vbTrue}) {
         SetWindowPos(Window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         notify(WM_LBUTTONDBLCLK);
-        EXPECT_EQ(gblnDispClock, shown);
-        EXPECT_EQ(IsWindowVisible(Window()) != FALSE, shown == vbTrue);
-        EXPECT_TRUE(GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(gblnDispClock == shown && (IsWindowVisible(Window()) != FALSE) == IsTrue(shown) &&
+                    GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     }
-    const auto choose = [&](int submenu, int item) {  // by its place in the real menu
-        SendMessageW(Window(), WM_COMMAND, GetMenuItemID(submenu < 0 ? tray : GetSubMenu(tray, submenu), item), 0);
-    };
-    choose(-1, 0);
+    Choose(-1, 0);
     EXPECT_TRUE(frmMain.mnuTimeTone.Checked() && SignalWithin(16, 6000)) << "the time signal is on";
-    choose(-1, 0);
+    Choose(-1, 0);
     EXPECT_FALSE(frmMain.mnuTimeTone.Checked() || SignalWithin(17, 1500)) << "and off";
-    choose(3, 10), choose(4, 5), choose(6, 7), choose(-1, 0), choose(-1, 5), choose(2, 3);
+    Choose(3, 10), Choose(4, 5), Choose(6, 7), Choose(-1, 0), Choose(-1, 5), Choose(2, 3);
     EXPECT_EQ((std::vector<int>{gintFontSize, gintFontColor, gintTranslucence, gblnTimeTone, gblnFontBold}),
               (std::vector<int>{11, 6, 7, vbTrue, vbTrue}));
-    EXPECT_EQ(WindowRect(Window()).right, GetSystemMetrics(SM_CXSCREEN)) << "右下";
-    EXPECT_EQ(WindowRect(Window()).bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(std::pair(WindowRect(Window()).right, WindowRect(Window()).bottom),
+              std::pair(LONG(GetSystemMetrics(SM_CXSCREEN)), LONG(GetSystemMetrics(SM_CYSCREEN))))
+        << "右下";
     SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     SendMessageW(Window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // cancelled: the clock runs on
     EXPECT_TRUE(frmMain.IsLoaded() && ReadBytes(gstrIniPath).empty()) << "nothing is saved before the exit";
-    choose(-1, 8);
-    EXPECT_FALSE(frmMain.IsLoaded()) << "終了";
-    EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Font Color=6")) << "saved at the quit";
+    Choose(-1, 8);
+    EXPECT_TRUE(!frmMain.IsLoaded() && Contains(IniLines(ReadBytes(gstrIniPath)), "Font Color=6")) << "終了 saves";
     // A later start, shown, says nothing; at log-off the settings are written before the icon is removed.
     FakeShell::calls.clear(), LoadSettings(), SetForegroundWindow(typing), SetFocus(typing), frmMain.Load();
-    EXPECT_EQ(FakeShell::Seen(), "0/7 ");
-    EXPECT_EQ(std::pair(GetForegroundWindow(), GetFocus()), std::pair(typing, typing)) << "started shown";
+    EXPECT_TRUE(FakeShell::Seen() == "0/7 " && GetForegroundWindow() == typing && GetFocus() == typing) << "shown";
     DestroyWindow(typing);
-    static std::string atRemoval;
-    atRemoval.clear(), DeleteFileW(gstrIniPath.c_str());
-    FakeShell::onCall = [](DWORD message) { atRemoval += message == NIM_DELETE ? ReadBytes(gstrIniPath) : ""; };
+    DeleteFileW(gstrIniPath.c_str());
     const HWND owner = frmMain.pctTaskTray.hWnd();
     SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    const std::string& atRemoval = std::get<2>(FakeShell::calls.back());
     EXPECT_TRUE(Contains(IniLines(atRemoval), "Font Color=6") && !TrayIconShown(owner)) << "saved, then gone";
 }
 
@@ -358,23 +347,19 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     frmMain.Load();
     frmMain.SetLeft(9000);  // dragged away since start-up
     const HWND typing = TypingWindow();
-    ASSERT_EQ(GetFocus(), typing);
     SetFixedTime(15, 0, 0), frmMain.timTimeTone_Timer();
     const HWND popUp = frmTimeTone.hWnd();
     ASSERT_TRUE(popUp && IsWindowVisible(popUp));
-    EXPECT_EQ(std::pair(GetForegroundWindow(), GetFocus()), std::pair(typing, typing)) << "the focus stays";
+    EXPECT_TRUE(GetForegroundWindow() == typing && GetFocus() == typing) << "the focus stays";
     EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST) << "opaque";
     EXPECT_EQ(TopLeft(popUp), std::pair(Px(3000), Px(1500))) << "where the clock stood at start-up";
-    LOGFONTW font{};
-    GetObjectW(GetCurrentObject(frmTimeTone.hDC(), OBJ_FONT), sizeof(font), &font);
+    const LOGFONTW font = FaceFont(frmTimeTone.hDC());
     EXPECT_EQ(
         std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " + std::to_wstring(font.lfWeight),
         std::wstring(kTimeToneFace) + L" " + std::to_wstring(-std::lround(26.25 * kDpi / 72)) + L" 700");
-    POINT glyph{};
-    ASSERT_TRUE(PointOnFace(popUp, glyph)) << "cut to its text";
-    EXPECT_EQ(GetPixel(frmTimeTone.hDC(), glyph.x, glyph.y), RGB(255, 255, 255)) << "the clock's colour";
-    DestroyWindow(typing);
-    frmTimeTone.Unload();
+    POINT glyph{};  // cut to its text, in the clock's colour
+    EXPECT_TRUE(PointOnFace(popUp, glyph) && GetPixel(frmTimeTone.hDC(), glyph.x, glyph.y) == RGB(255, 255, 255));
+    DestroyWindow(typing), frmTimeTone.Unload();
     frmMain.SetVisible(false);                                // the signal comes for a hidden clock too
     const int ticks[][4] = {{16, 59, 59, 0}, {17, 0, 1, 1},   // second 0 was skipped
                             {17, 0, 2, 0},                    // never twice
@@ -426,8 +411,7 @@ TEST_F(ClockTest, SoakOfManyRebuildsLeavesGdiObjectsAndMemoryFlat) {
     const size_t memoryLate = PrivateBytes(), gdiAfter = GdiFreeCapacity();
     std::printf("soak: %d rebuilds; free GDI capacity %zu, then %zu; private bytes %zu, then %zu\n", total, gdiBefore,
                 gdiAfter, memoryEarly, memoryLate);
-    EXPECT_GT(gdiBefore, 60000u);
-    EXPECT_EQ(gdiAfter, gdiBefore);
+    EXPECT_TRUE(gdiBefore > 60000 && gdiAfter == gdiBefore) << "no GDI object left behind";
     EXPECT_LT(memoryLate, memoryEarly + 256 * 1024) << "growth per rebuild shows as megabytes";
 }
 }  // namespace

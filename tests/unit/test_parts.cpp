@@ -15,8 +15,7 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     clsIniFile ini;
     const auto read = [&](const wchar_t* key) { return ini.getValue(L"Config", key); };
     EXPECT_FALSE(ini.setFile(nowhere) || PathExists(folder.File(L"missing")));
-    EXPECT_EQ(read(L"Disp Clock"), L"") << "unbound";
-    EXPECT_FALSE(ini.setValue(L"Config", L"Disp Clock", L"True"));
+    EXPECT_TRUE(read(L"Disp Clock").empty() && !ini.setValue(L"Config", L"Disp Clock", L"True")) << "unbound";
     EXPECT_TRUE(ini.setFile(path) && PathExists(path) && ReadBytes(path).empty());
     WriteBytes(path, content);
     EXPECT_TRUE(ini.setFile(path, false));
@@ -27,12 +26,10 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
         const ImportPatch cut(&gProfileRead, reinterpret_cast<void*>(CutThroughACharacter));
         EXPECT_EQ(read(L"Long"), std::wstring(254, L'x'));
     }
-    EXPECT_TRUE(ini.setValue(L"Config", L"Time Tone", L"True"));
-    EXPECT_EQ(read(L"Time Tone"), L"True");
+    EXPECT_TRUE(ini.setValue(L"Config", L"Time Tone", L"True") && read(L"Time Tone") == L"True");
     DeleteFileW(path.c_str());
-    EXPECT_FALSE(ini.setValue(L"Config", L"Time Tone", L"False"));
-    EXPECT_EQ(read(L"Time Tone"), L"");
-    EXPECT_FALSE(PathExists(path)) << "never made again by a read or a write";
+    EXPECT_FALSE(ini.setValue(L"Config", L"Time Tone", L"False") || !read(L"Time Tone").empty() || PathExists(path))
+        << "never made again by a read or a write";
     WriteBytes(path, content);
     EXPECT_TRUE(ini.setFile(path, true) && ReadBytes(path).empty());
     // The ordinary attribute mask finds normal, read-only and archive files; not hidden or system ones, nor folders.
@@ -54,8 +51,7 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     {
         const KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(lock);
-        EXPECT_FALSE(SaveSettings()) << "locked";
+        EXPECT_FALSE(!lock || SaveSettings()) << "locked";
     }
     EXPECT_EQ(ReadBytes(path), content);
     gstrIniPath = nowhere;
@@ -78,11 +74,10 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         chain.AddString(piece);
         EXPECT_EQ(chain.GetString() + L"|" + std::to_wstring(chain.Length()), all + (L"|" + std::to_wstring(length)));
     }
-    chain.ClearString();
-    chain.AddString(L"again");
+    chain.ClearString(), chain.AddString(L"again");
     EXPECT_EQ(chain.GetString(), L"again");
-    EXPECT_EQ(GetAppTitle(L"Kalvory", L""), L"Kalvory (ver 1.1.0)");
-    EXPECT_EQ(GetAppTitle(L"時計", L"タグ"), L"時計 (ver 1.1.0) [タグ]");
+    EXPECT_EQ(GetAppTitle(L"Kalvory", L"") + L"|" + GetAppTitle(L"時計", L"タグ"),
+              L"Kalvory (ver 1.1.0)|時計 (ver 1.1.0) [タグ]");
     wchar_t module[MAX_PATH];
     const std::wstring running(module, GetModuleFileNameW(nullptr, module, MAX_PATH));
     EXPECT_EQ(GetAppPath(), running.substr(0, running.rfind(L'\\') + 1));
@@ -108,8 +103,7 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         ShowErrorMessage(L"予測不能のエラーが発生しました", error);
         reader.join();
         EXPECT_EQ(box.title + L"|" + box.text, gstrAppTitle + L"|予測不能のエラーが発生しました");
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(box.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // the stop icon
+        EXPECT_TRUE(box.buttons == std::vector<int>{IDOK} && box.icon == LoadIconW(nullptr, IDI_HAND)) << "OK, stop";
     }
     // Eight characters and the closing zero fill the separator buffer; a ninth is refused, and "." stands in.
     const struct Restore {  // the user's separator, put back however the test ends
@@ -145,14 +139,15 @@ TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag)
     EXPECT_EQ(FakeShell::Seen(), "0/3 0/3 1/7 1/7 1/3 2/3 0/3 2/3 ") << "a tip flag only with a tip";
     const auto& calls = FakeShell::calls;
     for (size_t i = 0; i < calls.size(); ++i) {
-        const NOTIFYICONDATAA& data = calls[i].second;
+        const NOTIFYICONDATAA& data = std::get<1>(calls[i]);
         EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage, data.hWnd, data.hIcon),
                   std::make_tuple(88ul, 1u, 0x200u, i < 6 ? owner : nullptr, i < 6 ? icon : nullptr));
         const char* beyond = reinterpret_cast<const char*>(&data) + 88;
         EXPECT_EQ(std::string(beyond, sizeof data - 88), std::string(sizeof data - 88, '\0')) << "written past: " << i;
     }
-    EXPECT_STREQ(calls[2].second.szTip, "Kalvory");
-    EXPECT_EQ(calls[3].second.szTip, ToAnsi(std::wstring(31, L'時'))) << "whole characters and the closing zero";
+    EXPECT_EQ(std::get<1>(calls[2]).szTip + std::string("|") + std::get<1>(calls[3]).szTip,
+              "Kalvory|" + ToAnsi(std::wstring(31, L'時')))
+        << "whole characters and the closing zero";
     clsTaskTray tray;
     for (Long message = 0x01FF; message <= 0x020A; ++message) {
         tray.SetEvents(message);
