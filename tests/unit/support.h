@@ -95,12 +95,10 @@ inline size_t GdiFreeCapacity() {
     std::for_each(regions.begin(), regions.end(), DeleteObject);
     return regions.size();
 }
-// Wine leaves PrivateUsage at 0 and reports the private memory as PagefileUsage.
+// The commit charge, which Windows also reports as PrivateUsage; Wine fills in only this one.
 inline size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                            sizeof(counters));
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    PROCESS_MEMORY_COUNTERS counters{sizeof(counters)};
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)), counters.PagefileUsage;
 }
 template <typename Ready>
 bool WaitUntil(DWORD timeoutMs, Ready ready) {
@@ -188,13 +186,8 @@ protected:
         gstrIniPath = folder.File(L"Kalvory.ini");
         glngTop = 1500, glngLeft = 3000, gintFontSize = 16, gintFontColor = 1, gintTranslucence = 0;
         gblnFontBold = vbTrue, gblnDispClock = vbTrue, gblnTimeTone = vbFalse;
-        SetFixedTime(8, 8, 8);
-        SetNowForTest([] { return gFixedTime; });
+        SetFixedTime(8, 8, 8), SetNowForTest([] { return gFixedTime; });
     }
-    void TearDown() override {
-        frmTimeTone.Unload();
-        frmMain.Unload();
-        SetNowForTest(nullptr);
-    }
+    void TearDown() override { frmTimeTone.Unload(), frmMain.Unload(), SetNowForTest(nullptr); }
     static HWND Window() { return frmMain.hWnd(); }
 };

@@ -52,8 +52,7 @@ SYSTEMTIME RunningClock() {
 bool SignalWithin(WORD hour, DWORD milliseconds) {
     SetFixedTime(hour, 0, 0), gRunFrom = GetTickCount(), SetNowForTest(RunningClock);
     const bool came = WaitUntil(milliseconds, [] { return PumpMessages(0), frmTimeTone.IsLoaded(); });
-    SetNowForTest([] { return gFixedTime; }), frmTimeTone.Unload();
-    return came;
+    return SetNowForTest([] { return gFixedTime; }), frmTimeTone.Unload(), came;
 }
 
 // A tool window cut to the time's glyphs; the load and each choice check their item and change the face at once.
@@ -195,8 +194,7 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
         frmMain.Load();
         for (const auto& p : presets) {
             frmMain.SetVisible(shown);
-            frmMain.SetWidth(static_cast<float>(p.width) * twips);
-            frmMain.SetHeight(static_cast<float>(p.height) * twips);
+            frmMain.SetWidth(float(p.width) * twips), frmMain.SetHeight(float(p.height) * twips);
             GdiObject before(CreateRectRgn(0, 0, 0, 0)), after(CreateRectRgn(0, 0, 0, 0));
             GetWindowRgn(Window(), static_cast<HRGN>(before.get()));
             Choose(2, p.item);
@@ -236,8 +234,7 @@ HMENU gMenuSeen = nullptr;
 void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
     const HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup || !IsWindowVisible(popup)) return;
-    gMenuSeen = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-    EndMenu();
+    gMenuSeen = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), EndMenu();
 }
 
 // The program looks up its message-filter function and finds a recorder (Wine's own only pretends to filter).
@@ -260,11 +257,7 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
     };
     const HWND typing = TypingWindow();
     LoadSettings();  // a first start: no settings file, the clock hidden
-    gAllowed = {};
-    {
-        const ImportPatch find(&gFindExport, reinterpret_cast<void*>(FindRecorder));
-        frmMain.Load();
-    }
+    gAllowed = {}, ImportPatch(&gFindExport, reinterpret_cast<void*>(FindRecorder)), frmMain.Load();  // while patched
     EXPECT_EQ(gAllowed, std::pair(Window(), RegisterWindowMessageW(L"TaskbarCreated"))) << "reaches an elevated clock";
     ASSERT_TRUE(WaitUntil(15000, [&] { return PumpMessages(0), TrayIconShown(frmMain.pctTaskTray.hWnd()); }));
     PumpMessages(3500);  // a retry's time, for the clock to ask again if it would
@@ -327,10 +320,8 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
 
 // One tick of the one-second timer at this time: whether a pop-up came.
 bool TickAt(WORD hour, WORD minute, WORD second) {
-    SetFixedTime(hour, minute, second), frmMain.timTimeTone_Timer();
-    const bool shown = frmTimeTone.IsLoaded();
-    frmTimeTone.Unload();
-    return shown;
+    const bool shown = (SetFixedTime(hour, minute, second), frmMain.timTimeTone_Timer(), frmTimeTone.IsLoaded());
+    return frmTimeTone.Unload(), shown;
 }
 
 void CALLBACK EndTheMessageLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
@@ -351,8 +342,9 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     const HWND popUp = frmTimeTone.hWnd();
     ASSERT_TRUE(popUp && IsWindowVisible(popUp));
     EXPECT_TRUE(GetForegroundWindow() == typing && GetFocus() == typing) << "the focus stays";
-    EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST) << "opaque";
-    EXPECT_EQ(TopLeft(popUp), std::pair(Px(3000), Px(1500))) << "where the clock stood at start-up";
+    EXPECT_TRUE((GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED)) == WS_EX_TOPMOST &&
+                TopLeft(popUp) == std::pair(Px(3000), Px(1500)))
+        << "opaque, where the clock stood at start-up";
     const LOGFONTW font = FaceFont(frmTimeTone.hDC());
     EXPECT_EQ(
         std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " + std::to_wstring(font.lfWeight),

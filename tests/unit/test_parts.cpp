@@ -22,10 +22,9 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     EXPECT_FALSE(ini.setFile(nowhere));
     EXPECT_EQ(ReadBytes(path), content);
     EXPECT_EQ(read(L"Disp Clock"), L"True") << "a failed bind keeps the one before";
-    {  // a value cut at 255 bytes through a double-byte character, as Windows leaves it: the half is dropped
-        const ImportPatch cut(&gProfileRead, reinterpret_cast<void*>(CutThroughACharacter));
-        EXPECT_EQ(read(L"Long"), std::wstring(254, L'x'));
-    }
+    // A value cut at 255 bytes through a double-byte character, as Windows leaves it: the half is dropped.
+    EXPECT_EQ((ImportPatch(&gProfileRead, reinterpret_cast<void*>(CutThroughACharacter)), read(L"Long")),
+              std::wstring(254, L'x'));
     EXPECT_TRUE(ini.setValue(L"Config", L"Time Tone", L"True") && read(L"Time Tone") == L"True");
     DeleteFileW(path.c_str());
     EXPECT_FALSE(ini.setValue(L"Config", L"Time Tone", L"False") || !read(L"Time Tone").empty() || PathExists(path))
@@ -92,7 +91,6 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
     SECURITY_ATTRIBUTES attributes{sizeof attributes, closed, FALSE};
     const KernelHandle other(CreateMutexW(&attributes, FALSE, L"Local\\Kalvory.SingleInstance"));
     EXPECT_TRUE(other && AppObject().PrevInstance()) << "running all the same";
-    LocalFree(closed);
     // The error box, shown here and read from a second thread as the user sees it, then answered with OK.
     gstrAppTitle = L"Kalvory (ver 1.1.0) [Test]";
     const VBError overflow(vbErr::Overflow, L"オーバーフローしました。");
@@ -122,8 +120,7 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
 
 TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag) {
     const FakeShell shell(1, 0);  // the first add is refused
-    const auto owner = reinterpret_cast<HWND>(0x1234);
-    const auto icon = reinterpret_cast<HICON>(0x5678);
+    const auto [owner, icon] = std::pair(reinterpret_cast<HWND>(0x1234), reinterpret_cast<HICON>(0x5678));
     {
         clsTaskTray tray;
         EXPECT_FALSE(tray.Modify() || tray.Delete());
@@ -187,17 +184,15 @@ TEST(MouseControl, ShowAndHideWinOverAnyCounterAndTheWindowUnderTheCursorIsReadW
         EXPECT_EQ(CursorCounter(), after) << show << " from " << before;
     }
     CursorCounter(0);
-    std::string className;
-    for (int i = 0; i < 200; ++i) className += "\x8e\x9e";  // 時
-    WNDCLASSA windowClass{0, LyingWindowProc, 0, 0, GetModuleHandleW(nullptr)};
-    windowClass.lpszClassName = className.c_str();
+    const std::string className = ToAnsi(std::wstring(200, L'時'));
+    const WNDCLASSA windowClass{0, LyingWindowProc, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, className.c_str()};
     ASSERT_NE(RegisterClassA(&windowClass), 0);
     const HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className.c_str(), "", WS_POPUP | WS_VISIBLE,
                                         300, 300, 400, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
     SetCursorPos(100, 120), mouse.SetNowX(500);
-    EXPECT_EQ(mouse.NowY(), 120) << "writing one coordinate leaves the other";
+    const Long y = mouse.NowY();
     mouse.SetNowY(350);
-    EXPECT_EQ(mouse.NowX(), 500);
+    EXPECT_EQ(std::pair(y, mouse.NowX()), std::pair(120, 500)) << "writing one coordinate leaves the other";
     ASSERT_TRUE(WaitUntil(5000, [&] { return PumpMessages(0), mouse.HwndUnderMouse() == window; }));
     EXPECT_EQ(mouse.ClassUnderMouse(), std::wstring(127, L'時'));
     const std::tuple<std::wstring, std::wstring, std::wstring> captions[] = {
