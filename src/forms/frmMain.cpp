@@ -89,6 +89,8 @@ void frmMainForm::Form_Load() {
     mlngUserTop = glngTop;
     mlngUserLeft = glngLeft;
     mblnMovedIntoView = vbFalse;
+    mblnSteppedAside = vbFalse;
+    mhwndShownOver = nullptr;
     SetVisible(IsTrue(gblnDispClock));
     mnuFontColorValue_Click(gintFontColor);
     mnuFontSizeValue_Click(gintFontSize);
@@ -145,6 +147,34 @@ bool frmMainForm::SaveSettingsAndPlace() {
     return SaveSettings();
 }
 
+// The user's own showing holds over that one program: a program that leaves
+// full screen or the front, or another one, ends it.
+HWND frmMainForm::FullScreenInTheWay() {
+    const HWND front = IsTrue(gblnHideInFullScreen) ? FullScreenInFront(hWnd()) : nullptr;
+    if (front != mhwndShownOver) mhwndShownOver = nullptr;
+    return front == mhwndShownOver ? nullptr : front;
+}
+
+// Only the window's visibility changes: the saved show/hide choice is the
+// user's alone.
+void frmMainForm::WatchFullScreen() {
+    if (FullScreenInTheWay()) {
+        if (Visible()) SetVisible(false), mblnSteppedAside = vbTrue;
+    } else if (IsTrue(mblnSteppedAside)) {
+        mblnSteppedAside = vbFalse;
+        SetVisible(true);
+        SetTopmost();
+    }
+}
+
+// A double click on the icon or a preset shows the clock over the program in
+// full screen in front, as the user asks; a topmost one too.
+void frmMainForm::ShownByUser() {
+    mblnSteppedAside = vbFalse;
+    mhwndShownOver = IsTrue(gblnHideInFullScreen) ? FullScreenInFront(hWnd()) : nullptr;
+    if (mhwndShownOver) SetTopmost();
+}
+
 void frmMainForm::Form_DblClick() {
     gblnDispClock = Not(gblnDispClock);
     SetVisible(IsTrue(gblnDispClock));
@@ -186,6 +216,7 @@ void frmMainForm::Form_DisplayChanged() { KeepInView(); }
 
 void frmMainForm::timClock_Timer() {
     if (IsTrue(mblnLoading)) return;
+    WatchFullScreen();
     lblTemplate.SetCaption(FormatHourMinuteSecond(Now()));
     SetWidth(lblTemplate.Width());
     SetHeight(lblTemplate.Height());
@@ -241,8 +272,12 @@ void frmMainForm::pctTaskTray_MouseMove(Integer /*button*/, Integer /*shift*/, f
         PopupMenu(mnuTaskTray());
     } else if (IsTrue(mclsTaskTray->EventLeftButtonDblClick())) {
         SetTopmost();
-        gblnDispClock = Not(gblnDispClock);
-        SetVisible(IsTrue(gblnDispClock));
+        // Out of the way of a program in full screen, the clock is shown.
+        if (IsTrue(mblnSteppedAside))
+            SetVisible(true);
+        else
+            gblnDispClock = Not(gblnDispClock), SetVisible(IsTrue(gblnDispClock));
+        ShownByUser();
     }
 }
 
@@ -260,7 +295,9 @@ void frmMainForm::timTimeTone_Timer() {
     const Long hour = HourNumber(now);
     if (hour < 0 || hour == mlngSignalledHour) return;
     mlngSignalledHour = hour;
-    frmTimeTone.Load();
+    // Over a program in full screen that the clock steps aside for, that hour
+    // passes unsignalled.
+    if (!FullScreenInTheWay()) frmTimeTone.Load();
 }
 
 // Flush with the screen's right or bottom edge; negative for a window larger
@@ -286,6 +323,7 @@ void frmMainForm::ShowAtPreset(float across, float down) {
     SetTop(down == 0.0f ? 0.0f : FarTop() / down);
     SetVisible(true);
     TakeUserPlace();
+    ShownByUser();
 }
 
 void frmMainForm::mnuDispPositionLT_Click() { ShowAtPreset(0.0f, 0.0f); }

@@ -76,6 +76,11 @@ private:
     // The window's place is the user's now: a drag or a preset put it there.
     void TakeUserPlace();
     bool SaveSettingsAndPlace();
+    // "Hide In Full Screen": the clock hides while a program in full screen
+    // is in front on its monitor, and comes back when it goes.
+    HWND FullScreenInTheWay();
+    void WatchFullScreen();
+    void ShownByUser();
     static void UncheckAll(const MenuArray& items);
     float FarLeft() const;
     float FarTop() const;
@@ -92,6 +97,10 @@ private:
     // The first start's notification waits for the shell to take the icon.
     Boolean mblnBalloonDue = vbFalse;
     Integer mintUnloadMode = vbFormCode;
+    // Hidden for a program in full screen, though shown by the user's choice.
+    Boolean mblnSteppedAside = vbFalse;
+    // The program in full screen the user asked to see the clock over.
+    HWND mhwndShownOver = nullptr;
     // The full hour last signalled, in hours since 1601; -1 before the first.
     Long mlngSignalledHour = -1;
 };

@@ -16,6 +16,7 @@ constexpr const wchar_t* kKeyFontBold = L"Font Bold";
 constexpr const wchar_t* kKeyTranslucence = L"Translucence";
 constexpr const wchar_t* kKeyDispClock = L"Disp Clock";
 constexpr const wchar_t* kKeyTimeTone = L"Time Tone";
+constexpr const wchar_t* kKeyHideInFullScreen = L"Hide In Full Screen";
 
 constexpr const wchar_t* kTextTrue = L"True";
 constexpr const wchar_t* kTextFalse = L"False";

@@ -13,5 +13,6 @@ Integer gintTranslucence = 0;
 Boolean gblnDispClock = vbFalse;
 Boolean gblnTimeTone = vbFalse;
 Boolean gblnFirstRun = vbFalse;
+Boolean gblnHideInFullScreen = vbFalse;
 
 Long glngColor[kColorTableSize + 1] = {};

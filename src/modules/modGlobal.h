@@ -22,6 +22,9 @@ extern Boolean gblnTimeTone;
 // No settings file was found at start: the tray icon tells the user once
 // where the clock lives.
 extern Boolean gblnFirstRun;
+// The clock steps aside for a program in full screen. Only the user writes
+// the key, by hand; saving keeps its line as any other.
+extern Boolean gblnHideInFullScreen;
 
 // Colour of each font-colour item (COLORREF), indexed 1 to 16.
 constexpr int kColorTableSize = 16;

@@ -74,6 +74,7 @@ void LoadSettings() {
     gintTranslucence = ini.getIntValue(kSectionWindowDesign, kKeyTranslucence, 0);
     gblnDispClock = ReadBoolean(ini, kSectionConfig, kKeyDispClock);
     gblnTimeTone = ReadBoolean(ini, kSectionConfig, kKeyTimeTone);
+    gblnHideInFullScreen = ReadBoolean(ini, kSectionConfig, kKeyHideInFullScreen);
 }
 
 bool SaveSettings() {

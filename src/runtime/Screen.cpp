@@ -1,6 +1,8 @@
 #include "Screen.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -66,4 +68,41 @@ bool BringIntoView(HWND window) {
     const LONG y = std::max(work.top, std::min(r.top, work.bottom - height));
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
+}
+
+namespace {
+// Clicked, the desktop comes to the front as one of these, as large as the
+// monitor; the shell's own window and the desktop window are the others.
+bool IsDesktop(HWND window) {
+    wchar_t name[8] = L"";
+    return window == GetShellWindow() || window == GetDesktopWindow() ||
+           (GetClassNameW(window, name, 8) && (!lstrcmpW(name, L"WorkerW") || !lstrcmpW(name, L"Progman")));
+}
+
+// An exclusive Direct3D screen need not be a window that covers the monitor;
+// only the shell knows it, and presentation mode.
+bool ShellReportsFullScreen() {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    return SUCCEEDED(SHQueryUserNotificationState(&state)) &&
+           (state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE);
+}
+}  // namespace
+
+// Asked five times a second: the cheap tests first, the class name last.
+HWND FullScreenInFront(HWND window) {
+    const HWND front = GetForegroundWindow();
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (!front || front == window || !IsWindowVisible(front) ||
+        MonitorFromWindow(front, MONITOR_DEFAULTTONULL) != monitor)
+        return nullptr;
+    // The client area: a maximised window's caption and the task bar keep it short of the monitor's edges.
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT client{};
+    const bool covers = GetMonitorInfoW(monitor, &info) && GetClientRect(front, &client) &&
+                        ClientToScreen(front, reinterpret_cast<POINT*>(&client.left)) &&
+                        ClientToScreen(front, reinterpret_cast<POINT*>(&client.right)) &&
+                        client.left <= info.rcMonitor.left && client.top <= info.rcMonitor.top &&
+                        client.right >= info.rcMonitor.right && client.bottom >= info.rcMonitor.bottom;
+    return (covers || ShellReportsFullScreen()) && !IsDesktop(front) ? front : nullptr;
 }

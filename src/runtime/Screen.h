@@ -26,3 +26,9 @@ float PixelsToTwipsY(int pixels);
 // the clock's eight characters, through the middle of the digits. True when
 // it was moved.
 bool BringIntoView(HWND window);
+
+// The program in full screen in front of the user on the monitor where this
+// window stands, or nullptr: the foreground window when its client area
+// covers that whole monitor, or when the shell reports a full-screen
+// Direct3D program or presentation mode. Never the desktop or the window.
+HWND FullScreenInFront(HWND window);

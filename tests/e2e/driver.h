@@ -101,6 +101,18 @@ inline bool Xdotool(const std::string& arguments) {
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
+// In front on a thread of its own that answers its messages, as another program would; gone with the thread.
+struct FullScreenProgram {
+    std::atomic<DWORD> thread = 0;
+    std::thread program{[this] {
+        InFront(), thread = GetCurrentThreadId();
+        for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
+    }};
+    ~FullScreenProgram() {
+        WaitUntil(kStartDeadline, [&] { return thread != 0; }), PostThreadMessageW(thread, WM_QUIT, 0, 0);
+        program.join();
+    }
+};
 // What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);

@@ -7,7 +7,8 @@ namespace {
 // No value is its default, the position is on whole pixels, and a section is someone else's.
 const std::string kLook =
     "[Window Design]\r\nTop=1500\r\nLeft=3000\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
-    "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
+    "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\nHide In Full "
+    "Screen=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
 
 // The program's message box, titled and shaped as every one of its boxes, answered with OK: its text.
 std::wstring AnswerStopBox(const Process& process) {
@@ -97,6 +98,13 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     ASSERT_TRUE(NotifyShell(NIM_DELETE, owner));
     ASSERT_TRUE(PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TrayIconShown(owner); })) << "the icon comes back";
+    // Asked in the file, it steps aside for a program in full screen and comes back; a double click shows it over one.
+    for (const bool shownOver : {false, true}) {
+        auto program = std::make_unique<FullScreenProgram>();
+        EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return !IsWindowVisible(window); })) << "steps aside";
+        shownOver ? void(PostMessageW(owner, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK)) : program.reset();
+        EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return IsWindowVisible(window); })) << shownOver;
+    }
     // Its monitor goes, or the work area shrinks: the clock comes into view at once; a drag is the user's new place.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -148,6 +149,13 @@ inline HWND TypingWindow() {  // a window the user types in: in the foreground, 
                                         nullptr, nullptr, nullptr);
     return SetForegroundWindow(typing), SetFocus(typing), typing;
 }
+// A program in full screen in front: a window as large as the monitor, or wider by some pixels.
+inline HWND InFront(int wider = 0) {
+    const HWND front =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN) + wider,
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    return SetForegroundWindow(front), front;
+}
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
 // Extent in pixels of a text in a font made as the program makes its own.
 inline SIZE TextExtent(const std::string& text, double points, bool bold, const wchar_t* face = L"ＭＳ ゴシック") {
@@ -185,7 +193,7 @@ protected:
     void SetUp() override {
         gstrIniPath = folder.File(L"Kalvory.ini");
         glngTop = 1500, glngLeft = 3000, gintFontSize = 16, gintFontColor = 1, gintTranslucence = 0;
-        gblnFontBold = vbTrue, gblnDispClock = vbTrue, gblnTimeTone = vbFalse;
+        gblnFontBold = vbTrue, gblnDispClock = vbTrue, gblnTimeTone = vbFalse, gblnHideInFullScreen = vbFalse;
         SetFixedTime(8, 8, 8), SetNowForTest([] { return gFixedTime; });
     }
     void TearDown() override { frmTimeTone.Unload(), frmMain.Unload(), SetNowForTest(nullptr); }

@@ -230,6 +230,10 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
     }
 }
 HMENU gMenuSeen = nullptr;
+void notify(UINT message) {  // the shell's word of the mouse over the icon
+    gMenuSeen = nullptr;
+    SendMessageW(frmMain.pctTaskTray.hWnd(), WM_MOUSEMOVE, 0, static_cast<LPARAM>(message));
+}
 // A pop-up menu is modal: this notes which menu it was and closes it.
 void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
     const HWND popup = FindWindowW(L"#32768", nullptr);
@@ -251,10 +255,6 @@ FARPROC WINAPI FindRecorder(HMODULE, LPCSTR name) {
 // note. The icon's right release opens the menu; a double click shows or hides the clock, never taking the focus.
 TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWork) {
     const FakeShell shell(2, 1);
-    const auto notify = [](UINT message) {
-        gMenuSeen = nullptr;
-        SendMessageW(frmMain.pctTaskTray.hWnd(), WM_MOUSEMOVE, 0, static_cast<LPARAM>(message));
-    };
     const HWND typing = TypingWindow();
     LoadSettings();  // a first start: no settings file, the clock hidden
     gAllowed = {}, ImportPatch(&gFindExport, reinterpret_cast<void*>(FindRecorder)), frmMain.Load();  // while patched
@@ -379,6 +379,66 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     const DWORD lived = GetTickCount() - gQuitAt;
     EXPECT_TRUE(gQuitAt && !frmTimeTone.IsLoaded() && lived >= 1500 && lived < 3000) << lived;
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Time Tone=False")) << "saved at the quit";
+}
+
+// Whether the clock shows after a tick.
+bool ShownAfterATick() { return frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()) != FALSE; }
+// A second monitor to the right of the first: a window whose middle lies there stands on it.
+const auto kRightMonitor = reinterpret_cast<HMONITOR>(0x2);
+HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
+    const RECT r = WindowRect(window);
+    return r.left + r.right >= 2 * GetSystemMetrics(SM_CXSCREEN) ? kRightMonitor : MonitorFromPoint({}, 1);
+}
+BOOL WINAPI InfoOf(HMONITOR monitor, LPMONITORINFO info) {
+    const LONG w = GetSystemMetrics(SM_CXSCREEN), right = monitor == kRightMonitor;
+    return info->rcMonitor = info->rcWork = {w * right, 0, w + w * right, GetSystemMetrics(SM_CYSCREEN)}, TRUE;
+}
+extern void* gMonitorOf asm("__imp__MonitorFromWindow@8");
+extern void* gInfoOf asm("__imp__GetMonitorInfoW@8");
+
+// Asked in the settings file, the clock steps aside for a program in full screen in front on its monitor, and comes
+// back as the user left it; the user can still show it over one; that hour's signal does not come.
+TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMonitor) {
+    for (const std::string key : {"true", "True"}) {
+        WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=" + key + "\r\n");
+        LoadSettings(), frmMain.Load();
+        const bool on = key == "True";
+        HWND screen = InFront();
+        EXPECT_TRUE(ShownAfterATick() != on && GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << key;
+        EXPECT_EQ(TickAt(15, 0, 0), !on) << "the hour's signal";
+        if (!on) {
+            frmMain.Unload(), DestroyWindow(screen);
+            EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Hide In Full Screen=true")) << "never written";
+            continue;
+        }
+        EXPECT_FALSE(TickAt(15, 0, 1)) << "nor later";
+        const HWND typing = TypingWindow();
+        EXPECT_TRUE(ShownAfterATick()) << "no longer in front";
+        DestroyWindow(typing), SetForegroundWindow(screen);
+        EXPECT_FALSE(ShownAfterATick()) << "in front again";
+        notify(WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(ShownAfterATick() && ShownAfterATick() && gblnDispClock == vbTrue) << "the user's double click";
+        DestroyWindow(screen), screen = InFront();
+        EXPECT_FALSE(ShownAfterATick()) << "the next program";
+        Choose(2, 0);
+        EXPECT_TRUE(ShownAfterATick() && ShownAfterATick()) << "a preset";
+        DestroyWindow(screen), screen = InFront(-1);
+        EXPECT_TRUE(ShownAfterATick()) << "a pixel short";
+        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), DestroyWindow(InFront());
+        EXPECT_FALSE(ShownAfterATick() || ShownAfterATick()) << "hidden by the user, it stays so";
+        notify(WM_LBUTTONDBLCLK), screen = InFront();
+        const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
+            info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
+        SetWindowPos(Window(), nullptr, GetSystemMetrics(SM_CXSCREEN) + 9, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(ShownAfterATick()) << "another monitor";
+        SetWindowPos(screen, nullptr, GetSystemMetrics(SM_CXSCREEN), 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_FALSE(ShownAfterATick()) << "the clock's monitor";
+        frmMain.Unload(), DestroyWindow(screen);
+        const auto lines = IniLines(ReadBytes(gstrIniPath));
+        EXPECT_TRUE(Contains(lines, "Disp Clock=True") && Contains(lines, "Hide In Full Screen=True"));
+    }
 }
 
 // Many face rebuilds, the look changed now and then: GDI objects and memory stay where they were.
