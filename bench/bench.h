@@ -2,6 +2,8 @@
 // What the benchmark programs share: a clock fine enough for one rebuild,
 // medians, and the results file that scripts/bench.sh turns into a table.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +67,28 @@ inline void PumpPending() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// Whether a program in full screen is in front on the monitor of this
+// window, asked of Windows bare: the foreground window and both monitors,
+// the client area against the monitor's edges, and the shell's report.
+inline bool FullScreenInFront(HWND window) {
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    const HWND front = GetForegroundWindow();
+    if (!front || front == window || !IsWindowVisible(front) ||
+        MonitorFromWindow(front, MONITOR_DEFAULTTONULL) != monitor)
+        return false;
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    RECT area{};
+    GetMonitorInfoW(monitor, &screen);
+    GetClientRect(front, &area);
+    ClientToScreen(front, reinterpret_cast<POINT*>(&area.left));
+    ClientToScreen(front, reinterpret_cast<POINT*>(&area.right));
+    if (EqualRect(&area, &screen.rcMonitor)) return true;
+    QUERY_USER_NOTIFICATION_STATE state{};
+    return SUCCEEDED(SHQueryUserNotificationState(&state)) && state >= QUNS_RUNNING_D3D_FULL_SCREEN &&
+           state <= QUNS_PRESENTATION_MODE;
 }
 
 }  // namespace bench

@@ -202,7 +202,7 @@ public:
         CreateDirectoryW(folder_.c_str(), nullptr);
         ok_ = CopyFileW(exe.c_str(), Exe().c_str(), FALSE) && CopyFileW(floor.c_str(), Floor().c_str(), FALSE);
         HANDLE file = CreateFileW(Ini().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        const char settings[] = "[Config]\r\nDisp Clock=True\r\n";
+        const char settings[] = "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=True\r\n";
         DWORD written = 0;
         ok_ = ok_ && file != INVALID_HANDLE_VALUE && WriteFile(file, settings, sizeof(settings) - 1, &written, nullptr);
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

@@ -111,6 +111,7 @@ public:
     }
 
     void Rebuild(const SYSTEMTIME& time) {
+        if (watch) bench::FullScreenInFront(hwnd_);
         char text[16];
         const int length = snprintf(text, sizeof(text), "%02u:%02u:%02u", static_cast<unsigned>(time.wHour),
                                     static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond));
@@ -129,6 +130,9 @@ public:
         if (region && !SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
+
+    // As the clock asked to step aside for a program in full screen.
+    bool watch = false;
 
 private:
     HWND hwnd_ = nullptr;
@@ -162,7 +166,7 @@ double TimeBatch(unsigned firstStep, Rebuild rebuild) {
 
 // Both sides draw the same texts, in batches taken in turn, the first side
 // changing from round to round.
-std::string CompareLook(const Look& look, BareFace& floor) {
+std::string CompareLook(const Look& look, BareFace& floor, const char* what = "rebuild") {
     ApplyLook(look, floor);
     const auto clock = [] { frmMain.timClock_Timer(); };
     const auto bare = [&floor] { floor.Rebuild(gTime); };
@@ -183,7 +187,7 @@ std::string CompareLook(const Look& look, BareFace& floor) {
         }
         bench::PumpPending();
     }
-    return "rebuild " + std::to_string(look.points) + (look.bold ? " bold " : " regular ") +
+    return what + (" " + std::to_string(look.points)) + (look.bold ? " bold " : " regular ") +
            bench::Fixed(bench::Median(clockTimes)) + " " + bench::Fixed(bench::Median(bareTimes)) + " " +
            std::to_string(kRounds) + " " + std::to_string(kBatch);
 }
@@ -244,6 +248,15 @@ void Run(bench::Results& results, const std::wstring& settings) {
     const Look looks[] = {{1, 8, false},  {1, 8, true},    {11, 24, false},
                           {11, 24, true}, {16, 72, false}, {16, 72, true}};
     for (const Look& look : looks) results.Line(CompareLook(look, floor));
+    // The whole tick with "Hide In Full Screen" on, an ordinary window in
+    // front: every question about it is asked, and the clock stays.
+    const HWND front = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 100, 300, 200, nullptr,
+                                       nullptr, nullptr, nullptr);
+    SetForegroundWindow(front);
+    gblnHideInFullScreen = vbTrue;
+    floor.watch = true;
+    results.Line(CompareLook(looks[4], floor, "watch"));
+    DestroyWindow(front);
     frmMain.Unload();
     SetNowForTest(nullptr);
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "bench.h"
 #include "res/resource.h"
 
 namespace {
@@ -63,12 +64,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\KalvoryBenchFloor.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 1;
 
-    const char* const keys[8][2] = {{"Window Design", "Top"},       {"Window Design", "Left"},
+    const char* const keys[9][2] = {{"Window Design", "Top"},       {"Window Design", "Left"},
                                     {"Window Design", "Font Size"}, {"Window Design", "Font Color"},
                                     {"Window Design", "Font Bold"}, {"Window Design", "Translucence"},
-                                    {"Config", "Disp Clock"},       {"Config", "Time Tone"}};
-    char values[8][256];
-    for (int i = 0; i < 8; ++i) GetPrivateProfileStringA(keys[i][0], keys[i][1], "", values[i], 256, ini);
+                                    {"Config", "Disp Clock"},       {"Config", "Time Tone"},
+                                    {"Config", "Hide In Full Screen"}};
+    char values[9][256];
+    for (int i = 0; i < 9; ++i) GetPrivateProfileStringA(keys[i][0], keys[i][1], "", values[i], 256, ini);
     const int top = Index(values[0], 1000, -2147483647, 2147483647);
     const int left = Index(values[1], 1000, -2147483647, 2147483647);
     const int points = kPoints[Index(values[2], 16, 1, 16) - 1];
@@ -123,6 +125,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetLayeredWindowAttributes(window, 0, kAlpha[translucence], LWA_ALPHA);
     }
+    // Each tick of the clock asked for it begins with the look at what is in front.
+    if (std::strcmp(values[8], "True") == 0) bench::FullScreenInFront(window);
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t separator[8] = L":";

@@ -381,9 +381,13 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Time Tone=False")) << "saved at the quit";
 }
 
-// Whether the clock shows after a tick.
-bool ShownAfterATick() { return frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()) != FALSE; }
-// A second monitor to the right of the first: a window whose middle lies there stands on it.
+// "+" when the clock shows after a tick and a second one, "-" when it does not, "?" when they differ.
+std::string AfterTwoTicks() {
+    const BOOL first = (frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()));
+    frmMain.timClock_Timer();
+    return IsWindowVisible(frmMain.hWnd()) != first ? "? " : first ? "+ " : "- ";
+}
+// A second monitor right of the first, where a window whose middle lies there stands.
 const auto kRightMonitor = reinterpret_cast<HMONITOR>(0x2);
 HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
     const RECT r = WindowRect(window);
@@ -402,42 +406,26 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
     for (const std::string key : {"true", "True"}) {
         WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=" + key + "\r\n");
         LoadSettings(), frmMain.Load();
-        const bool on = key == "True";
-        HWND screen = InFront();
-        EXPECT_TRUE(ShownAfterATick() != on && GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << key;
-        EXPECT_EQ(TickAt(15, 0, 0), !on) << "the hour's signal";
-        if (!on) {
-            frmMain.Unload(), DestroyWindow(screen);
-            EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Hide In Full Screen=true")) << "never written";
-            continue;
-        }
-        EXPECT_FALSE(TickAt(15, 0, 1)) << "nor later";
-        const HWND typing = TypingWindow();
-        EXPECT_TRUE(ShownAfterATick()) << "no longer in front";
-        DestroyWindow(typing), SetForegroundWindow(screen);
-        EXPECT_FALSE(ShownAfterATick()) << "in front again";
-        notify(WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(ShownAfterATick() && ShownAfterATick() && gblnDispClock == vbTrue) << "the user's double click";
-        DestroyWindow(screen), screen = InFront();
-        EXPECT_FALSE(ShownAfterATick()) << "the next program";
-        Choose(2, 0);
-        EXPECT_TRUE(ShownAfterATick() && ShownAfterATick()) << "a preset";
-        DestroyWindow(screen), screen = InFront(-1);
-        EXPECT_TRUE(ShownAfterATick()) << "a pixel short";
-        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), DestroyWindow(InFront());
-        EXPECT_FALSE(ShownAfterATick() || ShownAfterATick()) << "hidden by the user, it stays so";
+        HWND screen = InFront(), typing = nullptr;
+        std::string seen;  // each step, and after it whether the clock shows
+        const auto look = [&seen](const char* step) { seen += step + AfterTwoTicks(); };
+        look("front"), seen += TickAt(15, 0, 0) ? "signal " : "", seen += TickAt(15, 0, 1) ? "late " : "";
+        typing = TypingWindow(), look("typing"), DestroyWindow(typing), SetForegroundWindow(screen), look("back");
+        notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
+        Choose(2, 0), look("preset"), DestroyWindow(screen), screen = InFront(-1), look("short");
+        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), DestroyWindow(InFront()), look("hidden");
         notify(WM_LBUTTONDBLCLK), screen = InFront();
         const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
             info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
-        SetWindowPos(Window(), nullptr, GetSystemMetrics(SM_CXSCREEN) + 9, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_TRUE(ShownAfterATick()) << "another monitor";
-        SetWindowPos(screen, nullptr, GetSystemMetrics(SM_CXSCREEN), 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_FALSE(ShownAfterATick()) << "the clock's monitor";
+        const int w = GetSystemMetrics(SM_CXSCREEN), flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, flags), look("other");
+        SetWindowPos(screen, nullptr, w, 0, 0, 0, flags), look("its");
         frmMain.Unload(), DestroyWindow(screen);
-        const auto lines = IniLines(ReadBytes(gstrIniPath));
-        EXPECT_TRUE(Contains(lines, "Disp Clock=True") && Contains(lines, "Hide In Full Screen=True"));
+        for (const std::string& line : {std::string("Disp Clock=True"), "Hide In Full Screen=" + key})
+            seen += Contains(IniLines(ReadBytes(gstrIniPath)), line) ? "" : "no " + line;
+        EXPECT_EQ(seen, key == "True" ? "front- typing+ back- icon+ next- preset+ short+ hidden- other+ its- "
+                                      : "front+ signal typing+ back+ icon- next- preset+ short+ hidden+ other- its- "
+                                        "no Disp Clock=True");
     }
 }
 
