@@ -103,14 +103,13 @@ inline bool Xdotool(const std::string& arguments) {
 }
 // In front on a thread of its own that answers its messages, as another program would; gone with the thread.
 struct FullScreenProgram {
-    std::atomic<DWORD> thread = 0;
-    std::thread program{[this] {
-        InFront(), thread = GetCurrentThreadId();
-        for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
+    std::atomic<DWORD> id = 0;
+    std::thread thread{[this] {
+        MSG m{InFront()};
+        for (id = GetCurrentThreadId(); GetMessageW(&m, nullptr, 0, 0) > 0;) DispatchMessageW(&m);
     }};
     ~FullScreenProgram() {
-        WaitUntil(kStartDeadline, [&] { return thread != 0; }), PostThreadMessageW(thread, WM_QUIT, 0, 0);
-        program.join();
+        WaitUntil(kStartDeadline, [&] { return id && PostThreadMessageW(id, WM_QUIT, 0, 0); }), thread.join();
     }
 };
 // What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).

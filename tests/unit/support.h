@@ -149,11 +149,11 @@ inline HWND TypingWindow() {  // a window the user types in: in the foreground, 
                                         nullptr, nullptr, nullptr);
     return SetForegroundWindow(typing), SetFocus(typing), typing;
 }
-// A program in full screen in front: a window as large as the monitor, or wider by some pixels.
-inline HWND InFront(int wider = 0) {
+// A window in front as large as the monitor: a program in full screen, unless its style gives it a frame.
+inline HWND InFront(DWORD style = WS_POPUP, const wchar_t* kind = L"STATIC") {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     const HWND front =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN) + wider,
-                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+        CreateWindowExW(0, kind, L"", style | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, nullptr, nullptr);
     return SetForegroundWindow(front), front;
 }
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";

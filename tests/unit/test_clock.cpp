@@ -381,24 +381,30 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Time Tone=False")) << "saved at the quit";
 }
 
-// "+" when the clock shows after a tick and a second one, "-" when it does not, "?" when they differ.
+// "+" when the clock shows after a tick and a second one, "-" when it does not, "?" when they differ; "!" when it
+// took the focus.
 std::string AfterTwoTicks() {
     const BOOL first = (frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()));
     frmMain.timClock_Timer();
-    return IsWindowVisible(frmMain.hWnd()) != first ? "? " : first ? "+ " : "- ";
+    return (GetForegroundWindow() == frmMain.hWnd() ? "!" : "") + std::string(IsWindowVisible(frmMain.hWnd()) != first
+                                                                                  ? "? "
+                                                                              : first ? "+ "
+                                                                                      : "- ");
 }
-// A second monitor right of the first, where a window whose middle lies there stands.
-const auto kRightMonitor = reinterpret_cast<HMONITOR>(0x2);
+// Two monitors side by side: a window stands on the right one when its middle lies there.
 HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
     const RECT r = WindowRect(window);
-    return r.left + r.right >= 2 * GetSystemMetrics(SM_CXSCREEN) ? kRightMonitor : MonitorFromPoint({}, 1);
+    return reinterpret_cast<HMONITOR>(r.left + r.right >= 2 * GetSystemMetrics(SM_CXSCREEN) ? 2 : 1);
 }
-BOOL WINAPI InfoOf(HMONITOR monitor, LPMONITORINFO info) {
-    const LONG w = GetSystemMetrics(SM_CXSCREEN), right = monitor == kRightMonitor;
-    return info->rcMonitor = info->rcWork = {w * right, 0, w + w * right, GetSystemMetrics(SM_CYSCREEN)}, TRUE;
+BOOL WINAPI InfoOf(HMONITOR monitor, LPMONITORINFO info) {  // a task bar 40 pixels high at the bottom of each
+    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN), x = monitor == HMONITOR(2) ? w : 0;
+    return info->rcMonitor = {x, 0, x + w, h}, info->rcWork = {x, 0, x + w, h - 40}, TRUE;
 }
-extern void* gMonitorOf asm("__imp__MonitorFromWindow@8");
-extern void* gInfoOf asm("__imp__GetMonitorInfoW@8");
+HRESULT WINAPI Direct3DFullScreen(QUERY_USER_NOTIFICATION_STATE* state) {
+    return *state = QUNS_RUNNING_D3D_FULL_SCREEN, S_OK;
+}
+extern void *gMonitorOf asm("__imp__MonitorFromWindow@8"), *gInfoOf asm("__imp__GetMonitorInfoW@8"),
+    *gShellState asm("__imp__SHQueryUserNotificationState@4");
 
 // Asked in the settings file, the clock steps aside for a program in full screen in front on its monitor, and comes
 // back as the user left it; the user can still show it over one; that hour's signal does not come.
@@ -406,25 +412,35 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
     for (const std::string key : {"true", "True"}) {
         WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=" + key + "\r\n");
         LoadSettings(), frmMain.Load();
+        const WNDCLASSW desktop{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, L"WorkerW"};
+        RegisterClassW(&desktop);  // what comes to the front when the user clicks the desktop
         HWND screen = InFront(), typing = nullptr;
         std::string seen;  // each step, and after it whether the clock shows
         const auto look = [&seen](const char* step) { seen += step + AfterTwoTicks(); };
-        look("front"), seen += TickAt(15, 0, 0) ? "signal " : "", seen += TickAt(15, 0, 1) ? "late " : "";
-        typing = TypingWindow(), look("typing"), DestroyWindow(typing), SetForegroundWindow(screen), look("back");
+        look("front"), seen += TickAt(15, 0, 0) ? "signal " : "";
+        typing = TypingWindow(), look("typing"), seen += TickAt(15, 0, 1) ? "late " : "";
+        ImportPatch(&gShellState, reinterpret_cast<void*>(Direct3DFullScreen)), look("Direct3D");
+        DestroyWindow(typing), SetForegroundWindow(screen), look("back");
         notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
-        Choose(2, 0), look("preset"), DestroyWindow(screen), screen = InFront(-1), look("short");
-        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), DestroyWindow(InFront()), look("hidden");
-        notify(WM_LBUTTONDBLCLK), screen = InFront();
+        Choose(2, 0), look("preset"), DestroyWindow(screen), screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE),
+                                                             look("maximised");
+        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), screen = InFront(), look("hidden");
+        DestroyWindow(screen), look("after"), notify(WM_LBUTTONDBLCLK), screen = InFront(WS_POPUP, L"WorkerW");
+        look("desktop"), DestroyWindow(screen), screen = InFront();
         const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
             info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
-        const int w = GetSystemMetrics(SM_CXSCREEN), flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-        SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, flags), look("other");
-        SetWindowPos(screen, nullptr, w, 0, 0, 0, flags), look("its");
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE), look("other");
+        SetWindowPos(screen, nullptr, w, 0, w, h - 40, SWP_NOZORDER | SWP_NOACTIVATE), look("work area");
+        SetWindowPos(screen, nullptr, w, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE), look("its");
         frmMain.Unload(), DestroyWindow(screen);
         for (const std::string& line : {std::string("Disp Clock=True"), "Hide In Full Screen=" + key})
             seen += Contains(IniLines(ReadBytes(gstrIniPath)), line) ? "" : "no " + line;
-        EXPECT_EQ(seen, key == "True" ? "front- typing+ back- icon+ next- preset+ short+ hidden- other+ its- "
-                                      : "front+ signal typing+ back+ icon- next- preset+ short+ hidden+ other- its- "
+        EXPECT_EQ(seen, key == "True" ? "front- typing+ Direct3D- back- icon+ next- preset+ maximised+ hidden- after- "
+                                        "desktop+ other+ work area+ its- "
+                                      : "front+ signal typing+ Direct3D+ back+ icon- next- preset+ maximised+ hidden+ "
+                                        "after+ desktop- other- work "
+                                        "area- its- "
                                         "no Disp Clock=True");
     }
 }
