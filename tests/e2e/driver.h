@@ -12,10 +12,11 @@ inline std::wstring EnvPath(const wchar_t* name) { return _wgetenv(name) ? _wget
 
 // A clock left running would hold the single-instance mutex: none outlives its test.
 struct Process {
-    Process(const std::wstring& exe, const std::wstring& folder) {
+    Process(const std::wstring& exe, const std::wstring& folder, std::wstring command = L"") {
         STARTUPINFOW startup{sizeof(startup)};
         PROCESS_INFORMATION info{};
-        CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, 0, 0, nullptr, folder.c_str(), &startup, &info);
+        CreateProcessW(exe.c_str(), command.empty() ? nullptr : command.data(), nullptr, nullptr, 0, 0, nullptr,
+                       folder.c_str(), &startup, &info);
         handle.reset(info.hProcess), thread.reset(info.hThread), id = info.dwProcessId;
     }
     ~Process() { Kill(); }
@@ -101,17 +102,6 @@ inline bool Xdotool(const std::string& arguments) {
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
-// In front on a thread of its own that answers its messages, as another program would; gone with the thread.
-struct FullScreenProgram {
-    std::atomic<DWORD> id = 0;
-    std::thread thread{[this] {
-        MSG m{InFront()};
-        for (id = GetCurrentThreadId(); GetMessageW(&m, nullptr, 0, 0) > 0;) DispatchMessageW(&m);
-    }};
-    ~FullScreenProgram() {
-        WaitUntil(kStartDeadline, [&] { return id && PostThreadMessageW(id, WM_QUIT, 0, 0); }), thread.join();
-    }
-};
 // What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);

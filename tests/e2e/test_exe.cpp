@@ -100,7 +100,7 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return TrayIconShown(owner); })) << "the icon comes back";
     // Asked in the file, it steps aside for a program in full screen and comes back; a double click shows it over one.
     for (const bool shownOver : {false, true}) {
-        auto program = std::make_unique<FullScreenProgram>();
+        auto program = std::make_unique<Process>(EnvPath(L"KALVORY_KEEPER"), folder_.path, L"keeper full-screen");
         EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return !IsWindowVisible(window); })) << "steps aside";
         shownOver ? void(PostMessageW(owner, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK)) : program.reset();
         EXPECT_TRUE(WaitUntil(kExitDeadline, [&] { return IsWindowVisible(window); })) << shownOver;

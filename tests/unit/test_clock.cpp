@@ -381,15 +381,12 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Time Tone=False")) << "saved at the quit";
 }
 
-// "+" when the clock shows after a tick and a second one, "-" when it does not, "?" when they differ; "!" when it
-// took the focus.
+// "+" when the clock shows after a tick and a second one, "-" when it does not, "?" when they differ; "!" if it took
+// the focus.
 std::string AfterTwoTicks() {
     const BOOL first = (frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()));
-    frmMain.timClock_Timer();
-    return (GetForegroundWindow() == frmMain.hWnd() ? "!" : "") + std::string(IsWindowVisible(frmMain.hWnd()) != first
-                                                                                  ? "? "
-                                                                              : first ? "+ "
-                                                                                      : "- ");
+    const BOOL second = (frmMain.timClock_Timer(), IsWindowVisible(frmMain.hWnd()));
+    return std::string(GetForegroundWindow() == frmMain.hWnd() ? "!" : "") + "-+?"[first != second ? 2 : first] + " ";
 }
 // Two monitors side by side: a window stands on the right one when its middle lies there.
 HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
@@ -409,8 +406,9 @@ extern void *gMonitorOf asm("__imp__MonitorFromWindow@8"), *gInfoOf asm("__imp__
 // Asked in the settings file, the clock steps aside for a program in full screen in front on its monitor, and comes
 // back as the user left it; the user can still show it over one; that hour's signal does not come.
 TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMonitor) {
-    for (const std::string key : {"true", "True"}) {
-        WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=" + key + "\r\n");
+    for (const bool on : {false, true}) {
+        const std::string line = on ? "Hide In Full Screen=True" : "Hide In Full Screen=true";
+        WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\n" + line + "\r\n");
         LoadSettings(), frmMain.Load();
         const WNDCLASSW desktop{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, L"WorkerW"};
         RegisterClassW(&desktop);  // what comes to the front when the user clicks the desktop
@@ -418,30 +416,28 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
         std::string seen;  // each step, and after it whether the clock shows
         const auto look = [&seen](const char* step) { seen += step + AfterTwoTicks(); };
         look("front"), seen += TickAt(15, 0, 0) ? "signal " : "";
-        typing = TypingWindow(), look("typing"), seen += TickAt(15, 0, 1) ? "late " : "";
-        ImportPatch(&gShellState, reinterpret_cast<void*>(Direct3DFullScreen)), look("Direct3D");
-        DestroyWindow(typing), SetForegroundWindow(screen), look("back");
-        notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
-        Choose(2, 0), look("preset"), DestroyWindow(screen), screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE),
-                                                             look("maximised");
-        DestroyWindow(screen), notify(WM_LBUTTONDBLCLK), screen = InFront(), look("hidden");
-        DestroyWindow(screen), look("after"), notify(WM_LBUTTONDBLCLK), screen = InFront(WS_POPUP, L"WorkerW");
-        look("desktop"), DestroyWindow(screen), screen = InFront();
-        const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
-            info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE), look("other");
-        SetWindowPos(screen, nullptr, w, 0, w, h - 40, SWP_NOZORDER | SWP_NOACTIVATE), look("work area");
-        SetWindowPos(screen, nullptr, w, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE), look("its");
+        if (on) {
+            typing = TypingWindow(), look("typing"), seen += TickAt(15, 0, 1) ? "late " : "";
+            ImportPatch(&gShellState, reinterpret_cast<void*>(Direct3DFullScreen)), look("D3D");
+            DestroyWindow(typing), SetForegroundWindow(screen), look("back");
+            notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
+            Choose(2, 0), look("preset"), DestroyWindow(screen);
+            screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE), look("max"), DestroyWindow(screen);
+            notify(WM_LBUTTONDBLCLK), screen = InFront(), look("hidden"), DestroyWindow(screen), look("after");
+            notify(WM_LBUTTONDBLCLK), screen = InFront(WS_POPUP, L"WorkerW"), look("desktop"), DestroyWindow(screen);
+            const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
+                info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
+            const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN), flags = SWP_NOACTIVATE;
+            screen = InFront(), SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, flags | SWP_NOSIZE), look("other");
+            SetWindowPos(screen, nullptr, w, 0, w, h - 40, flags), look("work");
+            SetWindowPos(screen, nullptr, w, 0, w, h, flags), look("its");
+        }
         frmMain.Unload(), DestroyWindow(screen);
-        for (const std::string& line : {std::string("Disp Clock=True"), "Hide In Full Screen=" + key})
-            seen += Contains(IniLines(ReadBytes(gstrIniPath)), line) ? "" : "no " + line;
-        EXPECT_EQ(seen, key == "True" ? "front- typing+ Direct3D- back- icon+ next- preset+ maximised+ hidden- after- "
-                                        "desktop+ other+ work area+ its- "
-                                      : "front+ signal typing+ Direct3D+ back+ icon- next- preset+ maximised+ hidden+ "
-                                        "after+ desktop- other- work "
-                                        "area- its- "
-                                        "no Disp Clock=True");
+        const auto lines = IniLines(ReadBytes(gstrIniPath));
+        EXPECT_TRUE(Contains(lines, line) && Contains(lines, "Disp Clock=True")) << "neither changed nor written";
+        EXPECT_EQ(seen,
+                  on ? "front- typing+ D3D- back- icon+ next- preset+ max+ hidden- after- desktop+ other+ work+ its- "
+                     : "front+ signal ");
     }
 }
 
