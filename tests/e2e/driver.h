@@ -97,8 +97,7 @@ inline bool Xdotool(const std::string& arguments) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess), CloseHandle(info.hThread);
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
@@ -129,8 +128,7 @@ protected:
     std::unique_ptr<e2e::Process> Launch() const { return std::make_unique<e2e::Process>(exe_, elsewhere_.path); }
     // Starts the clock on these settings; its window once it is up (and shown, if asked).
     HWND Start(const std::string& ini, bool shown) {
-        WriteBytes(Ini(), ini);
-        clock_ = Launch();
+        WriteBytes(Ini(), ini), clock_ = Launch();
         return clock_->WaitIdle() ? e2e::WaitForWindow(clock_->id, e2e::kClockClass, shown) : nullptr;
     }
     TempFolder folder_{L"-시계"}, elsewhere_;  // a folder whose name the code page cannot spell

@@ -75,8 +75,7 @@ inline bool Contains(const std::vector<std::string>& lines, const std::string& l
 }
 inline RECT WindowRect(HWND window) {
     RECT r{};
-    GetWindowRect(window, &r);
-    return r;
+    return GetWindowRect(window, &r), r;
 }
 inline SIZE SizeOf(HWND window) {
     const RECT r = WindowRect(window);
@@ -148,11 +147,14 @@ inline HWND TypingWindow() {  // a window the user types in: in the foreground, 
                                         nullptr, nullptr, nullptr);
     return SetForegroundWindow(typing), SetFocus(typing), typing;
 }
-// A window in front as large as the monitor: a program in full screen, unless its style gives it a frame.
-inline HWND InFront(DWORD style = WS_POPUP, const wchar_t* kind = L"STATIC") {
+// A window in front as large as the monitor: a program in full screen, unless its style gives it a frame or its
+// class is the desktop's (WorkerW).
+inline HWND InFront(DWORD style = WS_POPUP, const wchar_t* kind = L"FullScreen") {
+    const WNDCLASSW windowClass{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, kind};
+    RegisterClassW(&windowClass);  // at the first call; later ones fail, and the class stays
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     const HWND front =
-        CreateWindowExW(0, kind, L"", style | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, nullptr, nullptr);
+        CreateWindowExW(0, kind, L"", style | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, windowClass.hInstance, nullptr);
     return SetForegroundWindow(front), front;
 }
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
@@ -164,8 +166,7 @@ inline SIZE TextExtent(const std::string& text, double points, bool bold, const 
                                                         SHIFTJIS_CHARSET, OUT_TT_PRECIS, 0, DEFAULT_QUALITY, 0, face));
     SIZE extent{};
     GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &extent);
-    DeleteObject(SelectObject(screen, previous));
-    ReleaseDC(nullptr, screen);
+    DeleteObject(SelectObject(screen, previous)), ReleaseDC(nullptr, screen);
     return extent;
 }
 // A point well inside a glyph, in window coordinates: on the middle row, with its four neighbours inside too.
@@ -179,8 +180,7 @@ inline bool PointOnFace(HWND window, POINT& point) {
                 PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
         point = POINT{x, y};
     }
-    DeleteObject(region);
-    return found;
+    return DeleteObject(region), found;
 }
 // The real clock window, loaded on chosen settings with the clock set here.
 inline SYSTEMTIME gFixedTime{};

@@ -2,7 +2,6 @@
 #include "support.h"
 
 namespace {
-
 // The indexes of the checked size, colour and translucency items: "16 /1 /0 /".
 std::string Checks() {
     std::string checked;
@@ -16,8 +15,7 @@ std::string Checks() {
 // The font the face is drawn with.
 LOGFONTW FaceFont(HDC dc = frmMain.hDC()) {
     LOGFONTW font{};
-    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
-    return font;
+    return GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font), font;
 }
 // The alpha of a layered window, -1 for a plain one.
 int AlphaOf(HWND window) {
@@ -57,8 +55,7 @@ bool SignalWithin(WORD hour, DWORD milliseconds) {
 
 // A tool window cut to the time's glyphs; the load and each choice check their item and change the face at once.
 TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
-    gintFontColor = 2, gintTranslucence = 3, gblnTimeTone = vbTrue;
-    frmMain.Load();
+    gintFontColor = 2, gintTranslucence = 3, gblnTimeTone = vbTrue, frmMain.Load();
     EXPECT_EQ(
         std::make_tuple(GetWindowLongW(Window(), GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU),
                         GetWindowLongW(Window(), GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), GetMenu(Window())),
@@ -68,8 +65,7 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
         ICONINFO icon{};  // loaded for the size the screen's dpi asks for
         ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(Window(), WM_GETICON, which, 0)), &icon));
         BITMAP bitmap{};
-        GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap);
-        DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
+        GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap), DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
         EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric)) << which;
     }
     // Drawn for each size a dpi asks, in 32-bit colour, the largest as a PNG: each entry's size, bits, header.
@@ -97,11 +93,9 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
         for (int y = 0; y < size.cy; ++y) count += PtInRegion(rgn, x, y) && (y == 0 || !PtInRegion(rgn, x, y - 1));
         return count;
     };
-    const int cell = size.cx / 8;
-    EXPECT_EQ(runs(cell + cell / 2), 3) << "an 8 has two holes";
+    const int cell = size.cx / 8;  // an 8 has two holes, a colon is two dots, nothing lies between two digits
+    EXPECT_EQ((std::vector{runs(cell + cell / 2), runs(2 * cell + cell / 2), runs(cell)}), (std::vector{3, 2, 0}));
     EXPECT_GE(runs(cell / 2), 2) << "a 0 is closed (some fonts dot it)";
-    EXPECT_EQ(runs(2 * cell + cell / 2), 2) << "a colon is two dots";
-    EXPECT_EQ(runs(cell), 0) << "nothing between two digits";
     // A tick that fails with an exception the program never raises itself is abandoned, and the clock goes on.
     static int failures;
     failures = 1, SetFixedTime(23, 59, 59);
@@ -110,8 +104,7 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
     EXPECT_TRUE(WaitUntil(5000, [] {
         return PumpMessages(0), !failures && frmMain.lblTemplate.Caption() == L"23:59:59";
     })) << "the timer rebuilds the face";
-    SetNowForTest([] { return gFixedTime; });
-    SetFixedTime(0, 0, 0), frmMain.timClock_Timer();
+    SetNowForTest([] { return gFixedTime; }), SetFixedTime(0, 0, 0), frmMain.timClock_Timer();
     EXPECT_EQ(frmMain.lblTemplate.Caption(), L"00:00:00");
     EXPECT_TRUE(SizeOf(Window()) == size && size == TextExtent("08:08:08", 72, true) && AlphaOf(Window()) == 190);
     EXPECT_EQ(Checks(), "16 /2 /3 /");
@@ -175,9 +168,8 @@ TEST_F(ClockTest, ABorderlessWindowCutToTheTimeWhoseChoicesChangeItAtOnce) {
 // wholly into the work area, shown or hidden, and keeps its saved place unless the user moves it.
 TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsComesIntoView) {
     const float twips = 1440.0f / static_cast<float>(kDpi);
-    ASSERT_EQ(Screen.TwipsPerPixelX(), twips);
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    ASSERT_TRUE(w % 16 == 0 && h % 16 == 0);
+    ASSERT_TRUE(Screen.TwipsPerPixelX() == twips && w % 16 == 0 && h % 16 == 0);
     const struct {
         int item, width, height;  // 左上 左下 右上 右下 中央; pixels, as no tick rebuilds the face here
         std::pair<int, int> at;
@@ -190,8 +182,7 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
                    {2, w + 200, 40, {-200, 0}},         // wider than the screen: not clamped
                    {4, w + 200, 40, {-100, (h - 40) / 2}}};
     for (const Boolean shown : {vbTrue, vbFalse}) {
-        gblnDispClock = shown, gintTranslucence = 5;
-        frmMain.Load();
+        gblnDispClock = shown, gintTranslucence = 5, frmMain.Load();
         for (const auto& p : presets) {
             frmMain.SetVisible(shown);
             frmMain.SetWidth(float(p.width) * twips), frmMain.SetHeight(float(p.height) * twips);
@@ -216,8 +207,7 @@ TEST_F(ClockTest, ThePresetsPutTheClockFlushWithTheScreenAndOneNoScreenShowsCome
                               {whole(w - face.cx / 4 + 1), 1500, 1, -1},
                               {whole(w - face.cx / 4), 1500, 0, -1}};
     for (const auto& [left, top, moves, preset] : places) {
-        glngLeft = left, glngTop = top, gblnDispClock = Not(gblnDispClock);
-        frmMain.Load();
+        glngLeft = left, glngTop = top, gblnDispClock = Not(gblnDispClock), frmMain.Load();
         const long x = moves ? std::clamp(long(Px(left)), work.left, work.right - face.cx) : Px(left);
         const long y = moves ? std::clamp(long(Px(top)), work.top, work.bottom - face.cy) : Px(top);
         EXPECT_EQ(TopLeft(Window()), std::pair(int(x), int(y))) << left << "," << top;
@@ -292,26 +282,22 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
         EXPECT_TRUE(gblnDispClock == shown && (IsWindowVisible(Window()) != FALSE) == IsTrue(shown) &&
                     GetWindowLongW(Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     }
-    Choose(-1, 0);
-    EXPECT_TRUE(frmMain.mnuTimeTone.Checked() && SignalWithin(16, 6000)) << "the time signal is on";
-    Choose(-1, 0);
-    EXPECT_FALSE(frmMain.mnuTimeTone.Checked() || SignalWithin(17, 1500)) << "and off";
+    EXPECT_TRUE((Choose(-1, 0), frmMain.mnuTimeTone.Checked()) && SignalWithin(16, 6000)) << "the time signal is on";
+    EXPECT_FALSE((Choose(-1, 0), frmMain.mnuTimeTone.Checked()) || SignalWithin(17, 1500)) << "and off";
     Choose(3, 10), Choose(4, 5), Choose(6, 7), Choose(-1, 0), Choose(-1, 5), Choose(2, 3);
     EXPECT_EQ((std::vector<int>{gintFontSize, gintFontColor, gintTranslucence, gblnTimeTone, gblnFontBold}),
               (std::vector<int>{11, 6, 7, vbTrue, vbTrue}));
     EXPECT_EQ(std::pair(WindowRect(Window()).right, WindowRect(Window()).bottom),
               std::pair(LONG(GetSystemMetrics(SM_CXSCREEN)), LONG(GetSystemMetrics(SM_CYSCREEN))))
         << "右下";
-    SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    SendMessageW(Window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // cancelled: the clock runs on
-    EXPECT_TRUE(frmMain.IsLoaded() && ReadBytes(gstrIniPath).empty()) << "nothing is saved before the exit";
+    SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), SendMessageW(Window(), WM_ENDSESSION, 0, 0);
+    EXPECT_TRUE(frmMain.IsLoaded() && ReadBytes(gstrIniPath).empty()) << "a log-off cancelled: running on, unsaved";
     Choose(-1, 8);
     EXPECT_TRUE(!frmMain.IsLoaded() && Contains(IniLines(ReadBytes(gstrIniPath)), "Font Color=6")) << "終了 saves";
     // A later start, shown, says nothing; at log-off the settings are written before the icon is removed.
     FakeShell::calls.clear(), LoadSettings(), SetForegroundWindow(typing), SetFocus(typing), frmMain.Load();
     EXPECT_TRUE(FakeShell::Seen() == "0/7 " && GetForegroundWindow() == typing && GetFocus() == typing) << "shown";
-    DestroyWindow(typing);
-    DeleteFileW(gstrIniPath.c_str());
+    DestroyWindow(typing), DeleteFileW(gstrIniPath.c_str());
     const HWND owner = frmMain.pctTaskTray.hWnd();
     SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     const std::string& atRemoval = std::get<2>(FakeShell::calls.back());
@@ -334,8 +320,7 @@ void CALLBACK QuitDuringASecondPopUp(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // The hourly time signal: when it comes, what it shows, and that it leaves the user alone.
 TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheUserAlone) {
-    gintFontSize = 1, gblnFontBold = vbFalse, gintFontColor = 2, gintTranslucence = 5;
-    frmMain.Load();
+    gintFontSize = 1, gblnFontBold = vbFalse, gintFontColor = 2, gintTranslucence = 5, frmMain.Load();
     frmMain.SetLeft(9000);  // dragged away since start-up
     const HWND typing = TypingWindow();
     SetFixedTime(15, 0, 0), frmMain.timTimeTone_Timer();
@@ -351,10 +336,9 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
         std::wstring(kTimeToneFace) + L" " + std::to_wstring(-std::lround(26.25 * kDpi / 72)) + L" 700");
     POINT glyph{};  // cut to its text, in the clock's colour
     EXPECT_TRUE(PointOnFace(popUp, glyph) && GetPixel(frmTimeTone.hDC(), glyph.x, glyph.y) == RGB(255, 255, 255));
-    DestroyWindow(typing), frmTimeTone.Unload();
-    frmMain.SetVisible(false);                                // the signal comes for a hidden clock too
-    const int ticks[][4] = {{16, 59, 59, 0}, {17, 0, 1, 1},   // second 0 was skipped
-                            {17, 0, 2, 0},                    // never twice
+    DestroyWindow(typing), frmTimeTone.Unload(), frmMain.SetVisible(false);  // the signal comes for a hidden clock too
+    const int ticks[][4] = {{16, 59, 59, 0}, {17, 0, 1, 1},                  // second 0 was skipped
+                            {17, 0, 2, 0},                                   // never twice
                             {16, 59, 58, 0}, {17, 0, 0, 0},   // set back: the hour comes back, not its signal
                             {17, 1, 0, 0},   {20, 30, 0, 0},  // set forward: no signal for the hours between
                             {21, 0, 4, 1},   {22, 0, 5, 0}};  // a late first tick; too late
@@ -374,8 +358,7 @@ TEST_F(ClockTest, TheHourlyPopUpComesOnceAnHourInItsOwnLookAndPlaceAndLeavesTheU
     SetFixedTime(11, 0, 0), frmMain.timTimeTone_Timer();
     gQuitAt = 0, SetTimer(nullptr, 0, 2600, QuitDuringASecondPopUp);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, EndTheMessageLoop);
-    RunMessageLoop();
-    KillTimer(nullptr, guard);
+    RunMessageLoop(), KillTimer(nullptr, guard);
     const DWORD lived = GetTickCount() - gQuitAt;
     EXPECT_TRUE(gQuitAt && !frmTimeTone.IsLoaded() && lived >= 1500 && lived < 3000) << lived;
     EXPECT_TRUE(Contains(IniLines(ReadBytes(gstrIniPath)), "Time Tone=False")) << "saved at the quit";
@@ -408,10 +391,7 @@ extern void *gMonitorOf asm("__imp__MonitorFromWindow@8"), *gInfoOf asm("__imp__
 TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMonitor) {
     for (const bool on : {false, true}) {
         const std::string line = on ? "Hide In Full Screen=True" : "Hide In Full Screen=true";
-        WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\n" + line + "\r\n");
-        LoadSettings(), frmMain.Load();
-        const WNDCLASSW desktop{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, L"WorkerW"};
-        RegisterClassW(&desktop);  // what comes to the front when the user clicks the desktop
+        WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\n" + line + "\r\n"), LoadSettings(), frmMain.Load();
         HWND screen = InFront(), typing = nullptr;
         std::string seen;  // each step, and after it whether the clock shows
         const auto look = [&seen](const char* step) { seen += step + AfterTwoTicks(); };

@@ -2,7 +2,6 @@
 #include "e2e/driver.h"
 
 namespace {
-
 extern void* gProfileRead asm("__imp__GetPrivateProfileStringA@24");
 DWORD WINAPI CutThroughACharacter(LPCSTR, LPCSTR, LPCSTR, LPSTR buffer, DWORD size, LPCSTR) {
     return std::memcpy(buffer, (std::string(size - 2, 'x') + "\x8e").c_str(), size), size - 1;
@@ -18,9 +17,7 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     EXPECT_TRUE(read(L"Disp Clock").empty() && !ini.setValue(L"Config", L"Disp Clock", L"True")) << "unbound";
     EXPECT_TRUE(ini.setFile(path) && PathExists(path) && ReadBytes(path).empty());
     WriteBytes(path, content);
-    EXPECT_TRUE(ini.setFile(path, false));
-    EXPECT_FALSE(ini.setFile(nowhere));
-    EXPECT_EQ(ReadBytes(path), content);
+    EXPECT_TRUE(ini.setFile(path, false) && !ini.setFile(nowhere) && ReadBytes(path) == content);
     EXPECT_EQ(read(L"Disp Clock"), L"True") << "a failed bind keeps the one before";
     // A value cut at 255 bytes through a double-byte character, as Windows leaves it: the half is dropped.
     EXPECT_EQ((ImportPatch(&gProfileRead, reinterpret_cast<void*>(CutThroughACharacter)), read(L"Long")),
@@ -29,8 +26,7 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     DeleteFileW(path.c_str());
     EXPECT_FALSE(ini.setValue(L"Config", L"Time Tone", L"False") || !read(L"Time Tone").empty() || PathExists(path))
         << "never made again by a read or a write";
-    WriteBytes(path, content);
-    EXPECT_TRUE(ini.setFile(path, true) && ReadBytes(path).empty());
+    EXPECT_TRUE((WriteBytes(path, content), ini.setFile(path, true)) && ReadBytes(path).empty());
     // The ordinary attribute mask finds normal, read-only and archive files; not hidden or system ones, nor folders.
     WriteBytes(path, content);
     for (const DWORD attribute : {FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
@@ -43,18 +39,15 @@ TEST(IniFile, OnlySetFileCreatesOrEmptiesTheFileAndOnlyOrdinaryWritableFilesAreW
     }
     EXPECT_FALSE(ini.setValue(L"Config", L"Disp Clock", L"False") || ini.setFile(path, true)) << "read-only";
     // A save leaves a read-only or locked file as it was: the user's own choice is kept, a lock is a failure.
-    gstrIniPath = path;
-    EXPECT_NO_THROW(LoadSettings());
-    EXPECT_EQ(gblnDispClock, vbTrue) << "read all the same";
-    EXPECT_TRUE(SaveSettings()) << "read-only";
+    gstrIniPath = path, LoadSettings();
+    EXPECT_TRUE(gblnDispClock == vbTrue && SaveSettings()) << "read all the same, and kept";
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     {
         const KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         EXPECT_FALSE(!lock || SaveSettings()) << "locked";
     }
     EXPECT_EQ(ReadBytes(path), content);
-    gstrIniPath = nowhere;
-    EXPECT_FALSE(SaveSettings() || PathExists(nowhere)) << "no folder";
+    EXPECT_FALSE((gstrIniPath = nowhere, SaveSettings()) || PathExists(nowhere)) << "no folder";
     CreateDirectoryW(folder.File(L"Folder.ini").c_str(), nullptr);
     for (const wchar_t* name : {L"Folder.ini", L"*.ini", L"Kalvory.in?", L"K*", L""})
         EXPECT_FALSE(FileExists(folder.File(name)) || clsIniFile().setFile(folder.File(name))) << name;
@@ -73,17 +66,14 @@ TEST(Library, TheStringBuilderTitleFolderAndErrorBoxShowAsTheProgramMeansAndALon
         chain.AddString(piece);
         EXPECT_EQ(chain.GetString() + L"|" + std::to_wstring(chain.Length()), all + (L"|" + std::to_wstring(length)));
     }
-    chain.ClearString(), chain.AddString(L"again");
-    EXPECT_EQ(chain.GetString(), L"again");
+    EXPECT_EQ((chain.ClearString(), chain.AddString(L"again"), chain.GetString()), L"again");
     EXPECT_EQ(GetAppTitle(L"Kalvory", L"") + L"|" + GetAppTitle(L"時計", L"タグ"),
               L"Kalvory (ver 1.1.0)|時計 (ver 1.1.0) [タグ]");
     wchar_t module[MAX_PATH];
     const std::wstring running(module, GetModuleFileNameW(nullptr, module, MAX_PATH));
     EXPECT_EQ(GetAppPath(), running.substr(0, running.rfind(L'\\') + 1));
-    for (const wchar_t* exe : {L"C:\\Tools\\Kalvory.exe", L"D:\\Kalvory.exe", L"C:\\時計\\Kalvory.exe"}) {
-        App.SetModulePathForTest(exe);
-        EXPECT_EQ(GetAppPath(), std::wstring(exe, std::wcslen(exe) - 11)) << "one backslash at the end";
-    }
+    for (const wchar_t* exe : {L"C:\\Tools\\Kalvory.exe", L"D:\\Kalvory.exe", L"C:\\時計\\Kalvory.exe"})
+        EXPECT_EQ((App.SetModulePathForTest(exe), GetAppPath()), std::wstring(exe, std::wcslen(exe) - 11));
     App.SetModulePathForTest(L"");
     // A copy running elevated or as another user holds the program's name where this one may not open it.
     PSECURITY_DESCRIPTOR closed = nullptr;  // an empty access list
