@@ -79,8 +79,8 @@ bool IsDesktop(HWND window) {
            (GetClassNameW(window, name, 8) && (!lstrcmpW(name, L"WorkerW") || !lstrcmpW(name, L"Progman")));
 }
 
-// An exclusive Direct3D screen need not be a window that covers the monitor;
-// only the shell knows it, and presentation mode.
+// Only the shell knows of a game's exclusive Direct3D screen, which need not
+// be a window covering the monitor, and of presentation mode.
 bool ShellReportsFullScreen() {
     QUERY_USER_NOTIFICATION_STATE state{};
     return SUCCEEDED(SHQueryUserNotificationState(&state)) &&
