@@ -64,11 +64,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\KalvoryBenchFloor.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 1;
 
-    const char* const keys[9][2] = {{"Window Design", "Top"},       {"Window Design", "Left"},
-                                    {"Window Design", "Font Size"}, {"Window Design", "Font Color"},
-                                    {"Window Design", "Font Bold"}, {"Window Design", "Translucence"},
-                                    {"Config", "Disp Clock"},       {"Config", "Time Tone"},
-                                    {"Config", "Hide In Full Screen"}};
+    const char* const keys[9][2] = {
+        {"Window Design", "Top"},        {"Window Design", "Left"},      {"Window Design", "Font Size"},
+        {"Window Design", "Font Color"}, {"Window Design", "Font Bold"}, {"Window Design", "Translucence"},
+        {"Config", "Disp Clock"},        {"Config", "Time Tone"},        {"Config", "Hide In Full Screen"}};
     char values[9][256];
     for (int i = 0; i < 9; ++i) GetPrivateProfileStringA(keys[i][0], keys[i][1], "", values[i], 256, ini);
     const int top = Index(values[0], 1000, -2147483647, 2147483647);

@@ -376,13 +376,12 @@ HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
     const RECT r = WindowRect(window);
     return reinterpret_cast<HMONITOR>(r.left + r.right >= 2 * GetSystemMetrics(SM_CXSCREEN) ? 2 : 1);
 }
-BOOL WINAPI InfoOf(HMONITOR monitor, LPMONITORINFO info) {  // a task bar 40 pixels high at the bottom of each
-    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN), x = monitor == HMONITOR(2) ? w : 0;
+BOOL WINAPI InfoOf(const void* monitor, LPMONITORINFO info) {  // a task bar 40 pixels high at the bottom of each
+    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN),
+               x = monitor == reinterpret_cast<void*>(2) ? w : 0;
     return info->rcMonitor = {x, 0, x + w, h}, info->rcWork = {x, 0, x + w, h - 40}, TRUE;
 }
-HRESULT WINAPI Direct3DFullScreen(QUERY_USER_NOTIFICATION_STATE* state) {
-    return *state = QUNS_RUNNING_D3D_FULL_SCREEN, S_OK;
-}
+HRESULT WINAPI D3DGame(QUERY_USER_NOTIFICATION_STATE* state) { return *state = QUNS_RUNNING_D3D_FULL_SCREEN, S_OK; }
 extern void *gMonitorOf asm("__imp__MonitorFromWindow@8"), *gInfoOf asm("__imp__GetMonitorInfoW@8"),
     *gShellState asm("__imp__SHQueryUserNotificationState@4");
 
@@ -398,7 +397,7 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
         look("front"), seen += TickAt(15, 0, 0) ? "signal " : "";
         if (on) {
             typing = TypingWindow(), look("typing"), seen += TickAt(15, 0, 1) ? "late " : "";
-            ImportPatch(&gShellState, reinterpret_cast<void*>(Direct3DFullScreen)), look("D3D");
+            ImportPatch(&gShellState, reinterpret_cast<void*>(D3DGame)), look("D3D");
             DestroyWindow(typing), SetForegroundWindow(screen), look("back");
             notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
             Choose(2, 0), look("preset"), DestroyWindow(screen);
