@@ -71,13 +71,17 @@ inline void PumpPending() {
 
 // Whether a program in full screen is in front on the monitor of this
 // window, asked of Windows bare: the foreground window and both monitors,
-// the client area against the monitor's edges, and the shell's report.
+// its frame, kind and mark, the client area against the monitor's edges,
+// and the shell's report.
 inline bool FullScreenInFront(HWND window) {
     const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
     const HWND front = GetForegroundWindow();
     if (!front || front == window || !IsWindowVisible(front) ||
         MonitorFromWindow(front, MONITOR_DEFAULTTONULL) != monitor)
         return false;
+    const bool framed = GetWindowLongW(front, GWL_STYLE) & WS_DLGFRAME;
+    const bool tool = GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
+    const bool marked = GetPropW(front, L"NonRudeHWND") != nullptr;
     MONITORINFO screen{};
     screen.cbSize = sizeof(screen);
     RECT area{};
@@ -85,7 +89,7 @@ inline bool FullScreenInFront(HWND window) {
     GetClientRect(front, &area);
     ClientToScreen(front, reinterpret_cast<POINT*>(&area.left));
     ClientToScreen(front, reinterpret_cast<POINT*>(&area.right));
-    if (EqualRect(&area, &screen.rcMonitor)) return true;
+    if (!framed && !tool && !marked && EqualRect(&area, &screen.rcMonitor)) return true;
     QUERY_USER_NOTIFICATION_STATE state{};
     return SUCCEEDED(SHQueryUserNotificationState(&state)) && state >= QUNS_RUNNING_D3D_FULL_SCREEN &&
            state <= QUNS_PRESENTATION_MODE;

@@ -56,9 +56,14 @@ NOTIFYICONDATAA clsTaskTray::MakeNotifyIconData() const {
     return data;
 }
 
+// Explorer says "TaskbarCreated" also when it kept its icons (a new scale, a
+// remote session), and then refuses the add of one it holds; an add that
+// timed out may have been taken all the same. A change of nothing succeeds
+// only for an icon the shell holds.
 bool clsTaskTray::Add() {
     NOTIFYICONDATAA data = MakeNotifyIconData();
-    const bool added = gShellNotify(NIM_ADD, &data) != FALSE;
+    bool added = gShellNotify(NIM_ADD, &data) != FALSE;
+    if (!added) added = gShellNotify(NIM_MODIFY, &data) != FALSE;
     mblnAdded = CBool(added);
     return added;
 }

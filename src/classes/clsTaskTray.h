@@ -41,7 +41,7 @@ public:
     const std::wstring& ToolTipText() const { return mstrToolTipText; }
 
     // Each answers what the shell answered, or False when nothing was sent.
-    // Only an icon the shell took counts as added: at sign-in Explorer may
+    // Only an icon the shell holds counts as added: at sign-in Explorer may
     // refuse icons for a while, and the caller must try again.
     bool Add();
     bool Modify();

@@ -88,7 +88,6 @@ void frmMainForm::Form_Load() {
     SetLeft(static_cast<float>(glngLeft));
     mlngUserTop = glngTop;
     mlngUserLeft = glngLeft;
-    mblnMovedIntoView = vbFalse;
     mblnSteppedAside = vbFalse;
     mhwndShownOver = nullptr;
     SetVisible(IsTrue(gblnDispClock));
@@ -101,7 +100,7 @@ void frmMainForm::Form_Load() {
     mblnLoading = vbFalse;
     timClock_Timer();
     // Sized to its face now: judged as the user would see it.
-    KeepInView();
+    BringIntoView(hWnd());
     mnuTimeTone.SetChecked(IsTrue(gblnTimeTone));
     mlngSignalledHour = -1;
     if (IsTrue(gblnTimeTone)) timTimeTone.SetEnabled(true);
@@ -130,18 +129,14 @@ void frmMainForm::timTaskTray_Timer() {
     if (mclsTaskTray) AddTaskTrayIcon();
 }
 
-void frmMainForm::KeepInView() {
-    if (BringIntoView(hWnd())) mblnMovedIntoView = vbTrue;
-}
-
 void frmMainForm::TakeUserPlace() {
     mlngUserTop = RoundHalfToEven(Top());
     mlngUserLeft = RoundHalfToEven(Left());
-    mblnMovedIntoView = vbFalse;
 }
 
+// Windows moves the clock itself (off a monitor unplugged, after a new scale),
+// and so may other programs: only the user's own place is kept.
 bool frmMainForm::SaveSettingsAndPlace() {
-    if (!mblnMovedIntoView) TakeUserPlace();
     glngTop = mlngUserTop;
     glngLeft = mlngUserLeft;
     return SaveSettings();
@@ -212,7 +207,7 @@ void frmMainForm::Form_TaskbarCreated() {
 
 // A monitor unplugged, a lower resolution or a larger scale can leave the
 // clock where no screen shows it, hidden or not.
-void frmMainForm::Form_DisplayChanged() { KeepInView(); }
+void frmMainForm::Form_DisplayChanged() { BringIntoView(hWnd()); }
 
 void frmMainForm::timClock_Timer() {
     if (IsTrue(mblnLoading)) return;

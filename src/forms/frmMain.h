@@ -71,8 +71,6 @@ protected:
 private:
     void FillColorTable();
     void AddTaskTrayIcon();
-    // Brings a clock that no screen shows into view; the user's place is kept.
-    void KeepInView();
     // The window's place is the user's now: a drag or a preset put it there.
     void TakeUserPlace();
     bool SaveSettingsAndPlace();
@@ -89,11 +87,10 @@ private:
     std::unique_ptr<clsTaskTray> mclsTaskTray;
     std::unique_ptr<clsMouseControl> mclsMouseControl;
     Boolean mblnLoading = vbFalse;
-    // Where the user put the clock, in twips, saved at exit while the clock
-    // stands elsewhere only to be seen (mblnMovedIntoView).
+    // Where the user put the clock, in twips: the place loaded, dragged to or
+    // chosen from the menu. It is what the exit saves.
     Long mlngUserTop = 0;
     Long mlngUserLeft = 0;
-    Boolean mblnMovedIntoView = vbFalse;
     // The first start's notification waits for the shell to take the icon.
     Boolean mblnBalloonDue = vbFalse;
     Integer mintUnloadMode = vbFormCode;

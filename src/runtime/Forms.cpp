@@ -334,6 +334,14 @@ void Form::SetTopmost() const {
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+// Wine, in its usual managed mode, hands a window over to the window manager
+// at the window's first change after it has become active. The face changes
+// five times a second: that hand-over came in the middle of the drag or the
+// menu that activated the clock, and ended it. Made here, it comes first.
+void Form::SettleActivation() const {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::Refresh() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 void Form::PopupMenu(HMENU menu) const {
@@ -379,6 +387,9 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_TIMER: FireTimer(static_cast<UINT>(wParam)); return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) SettleActivation();
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0) Menu_Click(LOWORD(wParam));
             return 0;

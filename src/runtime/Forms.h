@@ -183,6 +183,7 @@ private:
     void ResetToDesign();
     void SelectFont();
     void MouseDown(Integer button, WPARAM keys, LPARAM position);
+    void SettleActivation() const;
     RECT WindowRect() const;
     void MoveTo(int x, int y) const;
     void ResizeTo(int width, int height) const;

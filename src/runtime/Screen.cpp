@@ -52,22 +52,21 @@ BOOL CALLBACK LookOnMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM data) {
 }
 }  // namespace
 
-bool BringIntoView(HWND window) {
+void BringIntoView(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     const LONG width = r.right - r.left, height = r.bottom - r.top;
     Sighting sighting{r, width / 4, height / 2, false};
     EnumDisplayMonitors(nullptr, nullptr, LookOnMonitor, reinterpret_cast<LPARAM>(&sighting));
-    if (sighting.enough) return false;
+    if (sighting.enough) return;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return;
     const RECT& work = monitor.rcWork;
     // The least move that takes it in; one larger than the work area keeps its top left corner there.
     const LONG x = std::max(work.left, std::min(r.left, work.right - width));
     const LONG y = std::max(work.top, std::min(r.top, work.bottom - height));
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
 }
 
 namespace {
@@ -77,6 +76,15 @@ bool IsDesktop(HWND window) {
     wchar_t name[8] = L"";
     return window == GetShellWindow() || window == GetDesktopWindow() ||
            (GetClassNameW(window, name, 8) && (!lstrcmpW(name, L"WorkerW") || !lstrcmpW(name, L"Progman")));
+}
+
+// A program that draws its own caption (a browser, an editor, a terminal)
+// has a client area as large as its window, which covers a monitor with no
+// task bar when it is maximised; tool windows are overlays (the screen snip,
+// task view); and a window may say that it is not in full screen.
+bool MayBeFullScreen(HWND window) {
+    return !(GetWindowLongW(window, GWL_STYLE) & WS_DLGFRAME) &&
+           !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && !GetPropW(window, L"NonRudeHWND");
 }
 
 // Only the shell knows of a game's exclusive Direct3D screen, which need not
@@ -99,7 +107,7 @@ HWND FullScreenInFront(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     RECT client{};
-    const bool covers = GetMonitorInfoW(monitor, &info) && GetClientRect(front, &client) &&
+    const bool covers = MayBeFullScreen(front) && GetMonitorInfoW(monitor, &info) && GetClientRect(front, &client) &&
                         ClientToScreen(front, reinterpret_cast<POINT*>(&client.left)) &&
                         ClientToScreen(front, reinterpret_cast<POINT*>(&client.right)) &&
                         client.left <= info.rcMonitor.left && client.top <= info.rcMonitor.top &&

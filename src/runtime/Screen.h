@@ -23,12 +23,12 @@ float PixelsToTwipsY(int pixels);
 // A window that no monitor shows enough of to be grabbed is moved wholly
 // into the work area of the nearest monitor, without activating it. Enough
 // is a quarter of its width and half of its height on one monitor: two of
-// the clock's eight characters, through the middle of the digits. True when
-// it was moved.
-bool BringIntoView(HWND window);
+// the clock's eight characters, through the middle of the digits.
+void BringIntoView(HWND window);
 
 // The program in full screen in front of the user on the monitor where this
 // window stands, or nullptr: the foreground window when its client area
-// covers that whole monitor, or when the shell reports a full-screen
+// covers that whole monitor and it has no caption, is no tool window and has
+// not marked itself "NonRudeHWND"; or when the shell reports a full-screen
 // Direct3D program or presentation mode. Never the desktop or the window.
 HWND FullScreenInFront(HWND window);

@@ -101,6 +101,27 @@ inline bool Xdotool(const std::string& arguments) {
     const std::wstring seenHere = L"Z:" + std::wstring(marker.begin(), marker.end());
     return WaitUntil(kStartDeadline, [&] { return PathExists(seenHere); }) && DeleteFileW(seenHere.c_str());
 }
+// Screen points as xdotool takes them.
+inline std::string XPoint(LONG x, LONG y) { return std::to_string(x) + " " + std::to_string(y); }
+// The newest icon in Wine's own notification area, where icons go on the right: the clock's, just added.
+inline std::string NewestTrayIcon() {
+    const HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    RECT newest{};
+    HWND icon = nullptr;
+    while ((icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) != nullptr) {
+        const RECT r = WindowRect(icon);
+        if (r.left >= newest.left) newest = r;
+    }
+    return XPoint((newest.left + newest.right) / 2, (newest.top + newest.bottom) / 2);
+}
+// Press on the face, move there in three steps as a hand does, release.
+inline bool DragFace(HWND window, int dx, int dy) {
+    const std::string steps[] = {OnFace(window, dx / 10, dy / 10), OnFace(window, dx / 2, dy / 2),
+                                 OnFace(window, dx, dy)};
+    std::string command = "mousemove " + OnFace(window) + " mousedown 1";
+    for (const std::string& step : steps) command += " sleep 0.1 mousemove " + step;
+    return Xdotool(command + " sleep 0.1 mouseup 1");
+}
 // What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).
 inline DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);

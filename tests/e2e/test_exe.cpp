@@ -43,8 +43,9 @@ TEST_F(ExeTest, AFirstRunStartsHiddenRefusesASecondStartAndWritesTheDefaultsAtQu
     EXPECT_TRUE(second->WaitExit() && second->ExitCode() == 0);
     EXPECT_TRUE(clock_->Running() && ReadBytes(Ini()).empty()) << "the refused start wrote nothing";
     ASSERT_TRUE(DeleteFileW(Ini().c_str())) << "gone while running, it is written anew at exit";
-    // The default 1000 twips is 66.7 pixels at 96 dpi and reads back from pixel 67 as 1005; at 144 dpi it stays.
-    const std::string position = std::to_string(Px(1000) * 1440 / kDpi);
+    // Moved by another program, it saves the place it was given: the default 1000 twips.
+    SetWindowPos(window, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::string position = "1000";
     const std::vector<std::string> expected = {
         "[Window Design]", "Top=" + position, "Left=" + position, "Font Size=16",     "Font Color=1",
         "Font Bold=False", "Translucence=0",  "[Config]",         "Disp Clock=False", "Time Tone=False"};
@@ -136,3 +137,68 @@ TEST_F(ExeTest, TheSavedLookComesBackAndADragADoubleClickAndLogOffAreKept) {
     EXPECT_FALSE(TrayIconShown(owner));
 }
 }  // namespace
+
+// Wine on a Linux desktop runs a program in its usual managed mode, where a window goes over to the window manager
+// once it has been active. The clock runs so here under a name of its own, and is touched first by the real mouse: a
+// drag right after a shown start, or after a start shown from the icon, or behind another program; and the menu.
+TEST_F(ExeTest, TheFirstDragAndTheFirstMenuAnswerAtOnce) {
+    const std::wstring managed = folder_.File(L"Kalvory-wm.exe");
+    ASSERT_TRUE(CopyFileW(exe_.c_str(), managed.c_str(), FALSE));
+    const wchar_t* const key = L"Software\\Wine\\AppDefaults\\Kalvory-wm.exe\\X11 Driver";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Managed", REG_SZ, L"Y", 4), ERROR_SUCCESS);
+    const char* const starts[] = {"shown", "shown from the icon", "behind another program"};
+    for (const std::string start : starts) {
+        for (const bool drag : {true, false}) {
+            clock_.reset();
+            std::unique_ptr<Process> other;
+            if (start == "behind another program") {
+                other = std::make_unique<Process>(L"C:\\windows\\notepad.exe", folder_.path);
+                const HWND front = other->WaitIdle() ? WaitForWindow(other->id, nullptr, true) : nullptr;
+                ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return front && GetForegroundWindow() == front; }));
+                // Clear of the notification area, at the top left.
+                SetWindowPos(front, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            const bool fromIcon = start == "shown from the icon";
+            WriteBytes(Ini(), fromIcon ? "[Config]\r\n" : "[Config]\r\nDisp Clock=True\r\n");
+            clock_ = std::make_unique<Process>(managed, elsewhere_.path);
+            const HWND window = clock_->WaitIdle() ? WaitForWindow(clock_->id, kClockClass, false) : nullptr;
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return TrayIconShown(TrayOwnerOf(window)); }));
+            if (fromIcon) {
+                ASSERT_TRUE(Xdotool("mousemove " + NewestTrayIcon() + " click --repeat 2 --delay 100 1"));
+            }
+            ASSERT_TRUE(WaitUntil(kStartDeadline, [&] { return IsWindowVisible(window) != FALSE; })) << start;
+            if (drag) {
+                const auto [left, top] = TopLeft(window);
+                ASSERT_TRUE(DragFace(window, 150, 80));
+                const bool moved =
+                    WaitUntil(kExitDeadline, [&] { return TopLeft(window) == std::pair(left + 150, top + 80); });
+                EXPECT_TRUE(moved) << start << ": moved by " << TopLeft(window).first - left << ","
+                                   << TopLeft(window).second - top;
+                continue;
+            }
+            ASSERT_TRUE(Xdotool("mousemove " + NewestTrayIcon() + " click 3"));
+            HWND menu = WaitForWindow(clock_->id, L"#32768", true);
+            ASSERT_NE(menu, nullptr) << start;
+            // Open through a few rebuilds of the face, until a click picks 終了, its last item.
+            const bool closed = WaitUntil(600, [&] { return !IsWindowVisible(menu); });
+            EXPECT_FALSE(closed) << start << ": the menu closed by itself";
+            const RECT items = WindowRect(menu);
+            ASSERT_TRUE(Xdotool("mousemove " + XPoint(items.left + 20, items.bottom - 10) + " click 1"));
+            EXPECT_TRUE(clock_->WaitExit()) << start << ": 終了";
+        }
+    }
+}
+
+// Windows moves windows itself (off a monitor unplugged, after a new scale), and other programs may: the quit saves
+// only the place the user chose.
+TEST_F(ExeTest, AMoveTheUserDidNotMakeIsNotSaved) {
+    const HWND window = Start(kLook, true);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(SetWindowPos(window, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(PostMessageW(window, WM_COMMAND, IDM_QUIT, 0));
+    ASSERT_TRUE(clock_->WaitExit());
+    const std::vector<std::string> lines = IniLines(ReadBytes(Ini()));
+    EXPECT_EQ(lines.at(1), "Top=1500");
+    EXPECT_EQ(lines.at(2), "Left=3000");
+}

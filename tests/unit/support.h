@@ -115,19 +115,38 @@ inline bool NotifyShell(DWORD message, HWND owner) {
     return Shell_NotifyIconW(message, &icon) != FALSE;
 }
 inline bool TrayIconShown(HWND owner) { return NotifyShell(NIM_MODIFY, owner); }
-// Stands in for the shell: keeps each record whole (nothing may be written past the size it states) with the settings
-// file as it was then, refuses the first adds when asked, then hands each call on to the real shell or answers yes.
+// Stands in for the shell, which holds at most the one icon: keeps each record whole (nothing may be written past the
+// size it states) with the settings file as it was then. It refuses the first adds when asked, and may take the next
+// ones while it answers no; it refuses an icon it holds already, and grants a change only for an icon it holds.
 struct FakeShell {
     inline static std::vector<std::tuple<DWORD, NOTIFYICONDATAA, std::string>> calls;
-    inline static int refusals = 0, real = 0;
-    FakeShell(int refuse, int passOn) {
-        calls.clear(), refusals = refuse, real = passOn, clsTaskTray::SetShellNotifyForTest(Notify);
+    inline static int refusals = 0;
+    inline static int takenUnanswered = 0;
+    inline static bool held = false;
+    FakeShell(int refuse, int takeUnanswered) {
+        calls.clear();
+        refusals = refuse;
+        takenUnanswered = takeUnanswered;
+        held = false;
+        clsTaskTray::SetShellNotifyForTest(Notify);
     }
     ~FakeShell() { clsTaskTray::SetShellNotifyForTest(nullptr); }
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAA data) {
         calls.emplace_back(message, *data, ReadBytes(gstrIniPath));
-        if (message == NIM_ADD && refusals > 0) return refusals--, FALSE;
-        return real ? Shell_NotifyIconA(message, data) : TRUE;
+        const bool wasHeld = held;
+        if (message == NIM_DELETE) held = false;
+        if (message != NIM_ADD) return wasHeld;
+        if (wasHeld) return FALSE;
+        if (refusals > 0) {
+            --refusals;
+            return FALSE;
+        }
+        held = true;
+        if (takenUnanswered > 0) {
+            --takenUnanswered;
+            return FALSE;
+        }
+        return TRUE;
     }
     static std::string Seen() {  // "message/flags " of each call
         std::string seen;
@@ -147,15 +166,22 @@ inline HWND TypingWindow() {  // a window the user types in: in the foreground, 
                                         nullptr, nullptr, nullptr);
     return SetForegroundWindow(typing), SetFocus(typing), typing;
 }
+// A program that draws its own caption, as a browser does: its client area is its whole window.
+inline LRESULT CALLBACK OwnCaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCALCSIZE) return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
 // A window in front as large as the monitor: a program in full screen, unless its style gives it a frame or its
 // class is the desktop's (WorkerW).
-inline HWND InFront(DWORD style = WS_POPUP, const wchar_t* kind = L"FullScreen") {
-    const WNDCLASSW windowClass{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, kind};
+inline HWND InFront(DWORD style = WS_POPUP, const wchar_t* kind = L"FullScreen", DWORD exStyle = 0,
+                    WNDPROC procedure = DefWindowProcW) {
+    const WNDCLASSW windowClass{0, procedure, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, kind};
     RegisterClassW(&windowClass);  // at the first call; later ones fail, and the class stays
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const HWND front =
-        CreateWindowExW(0, kind, L"", style | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr, windowClass.hInstance, nullptr);
-    return SetForegroundWindow(front), front;
+    const HWND front = CreateWindowExW(exStyle, kind, L"", style | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
+                                       windowClass.hInstance, nullptr);
+    SetForegroundWindow(front);
+    return front;
 }
 constexpr const wchar_t* kTimeToneFace = L"ＭＳ 明朝";
 // Extent in pixels of a text in a font made as the program makes its own.

@@ -244,14 +244,24 @@ FARPROC WINAPI FindRecorder(HMODULE, LPCSTR name) {
 // The shell may refuse icons after sign-in: the clock asks again until the icon is there, once, with a first start's
 // note. The icon's right release opens the menu; a double click shows or hides the clock, never taking the focus.
 TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWork) {
-    const FakeShell shell(2, 1);
+    const FakeShell shell(1, 0);
     const HWND typing = TypingWindow();
     LoadSettings();  // a first start: no settings file, the clock hidden
     gAllowed = {}, ImportPatch(&gFindExport, reinterpret_cast<void*>(FindRecorder)), frmMain.Load();  // while patched
     EXPECT_EQ(gAllowed, std::pair(Window(), RegisterWindowMessageW(L"TaskbarCreated"))) << "reaches an elevated clock";
-    ASSERT_TRUE(WaitUntil(15000, [&] { return PumpMessages(0), TrayIconShown(frmMain.pctTaskTray.hWnd()); }));
+    ASSERT_TRUE(WaitUntil(15000, [&] {
+        PumpMessages(0);
+        return FakeShell::held;
+    }));
+    // Explorer says "TaskbarCreated" while it still holds the icon; then it restarts and takes the add, but says no.
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    SendMessageW(Window(), taskbarCreated, 0, 0);
+    FakeShell::held = false;
+    FakeShell::takenUnanswered = 1;
+    SendMessageW(Window(), taskbarCreated, 0, 0);
     PumpMessages(3500);  // a retry's time, for the clock to ask again if it would
-    EXPECT_EQ(FakeShell::Seen(), "0/7 0/7 0/7 1/16 ") << "refused twice, taken, then the note";
+    EXPECT_EQ(FakeShell::Seen(), "0/7 1/7 0/7 1/16 0/7 1/7 0/7 1/7 ")
+        << "refused, taken, the note; held, asked; taken unanswered, asked";
     const NOTIFYICONDATAA &taken = std::get<1>(FakeShell::calls.at(2)), &note = std::get<1>(FakeShell::calls.at(3));
     EXPECT_EQ(
         std::make_tuple(taken.hIcon, taken.uCallbackMessage, std::string(taken.szTip), note.cbSize, note.dwInfoFlags),
@@ -298,10 +308,9 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellTakesItAndItsMenuAndDoubleClickWor
     FakeShell::calls.clear(), LoadSettings(), SetForegroundWindow(typing), SetFocus(typing), frmMain.Load();
     EXPECT_TRUE(FakeShell::Seen() == "0/7 " && GetForegroundWindow() == typing && GetFocus() == typing) << "shown";
     DestroyWindow(typing), DeleteFileW(gstrIniPath.c_str());
-    const HWND owner = frmMain.pctTaskTray.hWnd();
     SendMessageW(Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     const std::string& atRemoval = std::get<2>(FakeShell::calls.back());
-    EXPECT_TRUE(Contains(IniLines(atRemoval), "Font Color=6") && !TrayIconShown(owner)) << "saved, then gone";
+    EXPECT_TRUE(Contains(IniLines(atRemoval), "Font Color=6") && !FakeShell::held) << "saved, then gone";
 }
 
 // One tick of the one-second timer at this time: whether a pop-up came.
@@ -402,6 +411,18 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
             notify(WM_LBUTTONDBLCLK), look("icon"), DestroyWindow(screen), screen = InFront(), look("next");
             Choose(2, 0), look("preset"), DestroyWindow(screen);
             screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE), look("max"), DestroyWindow(screen);
+            // On this monitor without a task bar, maximised with its own caption, its client area covers it.
+            screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, L"OwnCaption", 0, OwnCaptionProc);
+            look("own");
+            DestroyWindow(screen);
+            screen = InFront(WS_POPUP, L"FullScreen", WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+            look("tool");
+            DestroyWindow(screen);
+            screen = InFront();
+            SetPropW(screen, L"NonRudeHWND", screen);
+            look("marked");
+            RemovePropW(screen, L"NonRudeHWND");
+            DestroyWindow(screen);
             notify(WM_LBUTTONDBLCLK), screen = InFront(), look("hidden"), DestroyWindow(screen), look("after");
             notify(WM_LBUTTONDBLCLK), screen = InFront(WS_POPUP, L"WorkerW"), look("desktop"), DestroyWindow(screen);
             const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf)),
@@ -415,7 +436,8 @@ TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreenInFrontOnItsMoni
         const auto lines = IniLines(ReadBytes(gstrIniPath));
         EXPECT_TRUE(Contains(lines, line) && Contains(lines, "Disp Clock=True")) << "neither changed nor written";
         EXPECT_EQ(seen,
-                  on ? "front- typing+ D3D- back- icon+ next- preset+ max+ hidden- after- desktop+ other+ work+ its- "
+                  on ? "front- typing+ D3D- back- icon+ next- preset+ max+ own+ tool+ marked+ hidden- after- desktop+ "
+                       "other+ work+ its- "
                      : "front+ signal ");
     }
 }

@@ -123,16 +123,16 @@ TEST(TaskTray, TheShellGetsTheFirstRecordOnlyForAnAddedIconAndEachButtonItsFlag)
         tray.Delete(), tray.Delete(), tray.Modify();
         clsTaskTray().Add();  // released while shown: the icon goes
     }
-    EXPECT_EQ(FakeShell::Seen(), "0/3 0/3 1/7 1/7 1/3 2/3 0/3 2/3 ") << "a tip flag only with a tip";
+    EXPECT_EQ(FakeShell::Seen(), "0/3 1/3 0/3 1/7 1/7 1/3 2/3 0/3 2/3 ") << "a tip flag only with a tip";
     const auto& calls = FakeShell::calls;
     for (size_t i = 0; i < calls.size(); ++i) {
         const NOTIFYICONDATAA& data = std::get<1>(calls[i]);
         EXPECT_EQ(std::make_tuple(data.cbSize, data.uID, data.uCallbackMessage, data.hWnd, data.hIcon),
-                  std::make_tuple(88ul, 1u, 0x200u, i < 6 ? owner : nullptr, i < 6 ? icon : nullptr));
+                  std::make_tuple(88ul, 1u, 0x200u, i < 7 ? owner : nullptr, i < 7 ? icon : nullptr));
         const char* beyond = reinterpret_cast<const char*>(&data) + 88;
         EXPECT_EQ(std::string(beyond, sizeof data - 88), std::string(sizeof data - 88, '\0')) << "written past: " << i;
     }
-    EXPECT_EQ(std::get<1>(calls[2]).szTip + std::string("|") + std::get<1>(calls[3]).szTip,
+    EXPECT_EQ(std::get<1>(calls[3]).szTip + std::string("|") + std::get<1>(calls[4]).szTip,
               "Kalvory|" + ToAnsi(std::wstring(31, L'時')))
         << "whole characters and the closing zero";
     clsTaskTray tray;
