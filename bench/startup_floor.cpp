@@ -86,7 +86,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.lpszClassName = kFormClass;
     RegisterClassExW(&form);
     WNDCLASSEXW picture = form;
-    picture.style = 0, picture.lpfnWndProc = DefWindowProcW, picture.lpszClassName = kPictureClass;
+    picture.style = 0;
+    picture.lpfnWndProc = DefWindowProcW;
+    picture.lpszClassName = kPictureClass;
     RegisterClassExW(&picture);
     const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     const auto icon = [&](int metric) {
@@ -149,8 +151,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     GetWindowRect(window, &placed);
     EnumDisplayMonitors(nullptr, &placed, FirstMonitor, 0);
     gTray.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    gTray.hWnd = owner, gTray.uID = 1, gTray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    gTray.uCallbackMessage = WM_MOUSEMOVE, gTray.hIcon = bigIcon;
+    gTray.hWnd = owner;
+    gTray.uID = 1;
+    gTray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    gTray.uCallbackMessage = WM_MOUSEMOVE;
+    gTray.hIcon = bigIcon;
     std::strcpy(gTray.szTip, "Kalvory");
     Shell_NotifyIconA(NIM_ADD, &gTray);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
@@ -160,7 +165,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    DeleteObject(font), DeleteObject(gBrush), DestroyMenu(menu);
-    DestroyIcon(bigIcon), DestroyIcon(smallIcon), CloseHandle(mutex);
+    DeleteObject(font);
+    DeleteObject(gBrush);
+    DestroyMenu(menu);
+    DestroyIcon(bigIcon);
+    DestroyIcon(smallIcon);
+    CloseHandle(mutex);
     return 0;
 }

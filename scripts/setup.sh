@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 xvfb xdotool
           x11-utils imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
-          locales googletest cmake make xauth python3 unzip cppcheck clang-format)
+          locales googletest cmake make xauth python3 unzip cppcheck clang-format clang)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

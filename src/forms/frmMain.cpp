@@ -154,7 +154,9 @@ HWND frmMainForm::FullScreenInTheWay() {
 // user's alone.
 void frmMainForm::WatchFullScreen() {
     if (FullScreenInTheWay()) {
-        if (Visible()) SetVisible(false), mblnSteppedAside = vbTrue;
+        if (!Visible()) return;
+        SetVisible(false);
+        mblnSteppedAside = vbTrue;
     } else if (IsTrue(mblnSteppedAside)) {
         mblnSteppedAside = vbFalse;
         SetVisible(true);
@@ -268,10 +270,12 @@ void frmMainForm::pctTaskTray_MouseMove(Integer /*button*/, Integer /*shift*/, f
     } else if (IsTrue(mclsTaskTray->EventLeftButtonDblClick())) {
         SetTopmost();
         // Out of the way of a program in full screen, the clock is shown.
-        if (IsTrue(mblnSteppedAside))
+        if (IsTrue(mblnSteppedAside)) {
             SetVisible(true);
-        else
-            gblnDispClock = Not(gblnDispClock), SetVisible(IsTrue(gblnDispClock));
+        } else {
+            gblnDispClock = Not(gblnDispClock);
+            SetVisible(IsTrue(gblnDispClock));
+        }
         ShownByUser();
     }
 }
