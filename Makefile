@@ -1,6 +1,6 @@
 # make run: set up if needed, build, start the clock under Wine.
 # make test: set up if needed, build, run every test under Wine.
-.PHONY: all setup build test lint run bench package screenshot clean campaign soak
+.PHONY: all setup build test lint run bench package screenshot clean
 
 all: build
 
@@ -13,17 +13,6 @@ build: setup
 
 test: build lint
 	@bash scripts/test.sh
-
-# 5,000 settings files from a fresh seed (KALVORY_CAMPAIGN_SEED replays one).
-campaign: build
-	@seed=$${KALVORY_CAMPAIGN_SEED:-$$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}; \
-	echo "campaign: seed $$seed"; \
-	KALVORY_CAMPAIGN_SEED=$$seed KALVORY_CAMPAIGN_FILES=$${KALVORY_CAMPAIGN_FILES:-5000} \
-	bash scripts/test.sh -L unit_campaign -V
-
-# 100,000 face rebuilds instead of the 20,000 of make test.
-soak: build
-	@KALVORY_SOAK_REBUILDS=100000 bash scripts/test.sh -R 'ClockTest.Soak' -V
 
 lint: setup
 	@bash scripts/lint.sh

@@ -2,6 +2,7 @@
 # Static checks of the sources; fails on any finding.
 #   cppcheck: the Win32 build's configuration, Windows and GoogleTest aware.
 #   clang-format: every C++ file matches .clang-format at the repository root.
+#   clang -Wcomma: one action per statement, as the Windows build sees it.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,8 +27,17 @@ cppcheck --quiet --error-exitcode=1 --inline-suppr -j 2 \
 
 clang-format --dry-run --Werror "${files[@]}" || failed=1
 
+# Each source with the headers it includes; clang reads the cross compiler's
+# C++ library and mingw-w64's Windows headers.
+gcc_include=$(dirname "$(i686-w64-mingw32-g++-posix -print-libgcc-file-name)")/include
+printf '%s\0' "${files[@]}" | grep -z '\.cpp$' |
+  xargs -0 -n 1 -P 2 clang++ --target=i686-w64-mingw32 -fsyntax-only -std=c++17 -Wcomma -Werror=comma -ferror-limit=0 \
+    -nostdinc++ -isystem "$gcc_include/c++" -isystem "$gcc_include/c++/i686-w64-mingw32" \
+    -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601 \
+    -Isrc -Itests -I/usr/src/googletest/googletest/include || failed=1
+
 if [ "$failed" -ne 0 ]; then
   echo "lint: findings above (clang-format -i FILE fixes the layout)" >&2
   exit 1
 fi
-echo "lint: cppcheck and clang-format clean (${#files[@]} files)"
+echo "lint: cppcheck, clang-format and clang -Wcomma clean (${#files[@]} files)"
