@@ -54,7 +54,7 @@ TEST_F(ExeTest, AFirstStartRefusesASecondOneAndQuitsWithTheDefaults) {
 // A setting it cannot start on is told in a box and ends the program with 1; so is a quit that cannot save, naming
 // the file. A read-only file is kept quietly, and a log-off says nothing. Each file stays as it was.
 TEST_F(ExeTest, ASettingsFileItCannotUseIsToldAndStaysAsItWas) {
-    for (const char* setting : {"Top=99999999999", "Font Size=17", "Font Color=7", "Translucence=11"}) {
+    for (const char* setting : {"Top=99999999999", "Font Size=17", "Translucence=11"}) {
         const std::string settings = std::string("[Window Design]\r\n") + setting + "\r\n";
         WriteBytes(ini_, settings);
         const Process clock(exe_, elsewhere_.path);

@@ -85,20 +85,22 @@ TEST_F(ClockTest, TheLoadGivesABorderlessToolWindowTheSavedLookCutToTheTimeEachT
     std::string runs;
     for (int x = width / 16; x < width; x += width / 8) {
         int count = 0;
-        for (int y = 0; y < height; ++y) count += PtInRegion(face, x, y) && !PtInRegion(face, x, y - 1);
+        for (int y = 0; y < height; ++y) {
+            if (PtInRegion(face, x, y) && !PtInRegion(face, x, y - 1)) ++count;
+        }
         runs += std::to_string(count);
     }
     DeleteObject(face);
     EXPECT_EQ(runs, "33233233");
     gFailures = 1;
-    SetFixedTime(23, 59, 59);
+    SetFixedTime(23, 58, 59);
     SetNowForTest(FailingClock);
     WaitUntil(5000, [] {
         PumpMessages(0);
-        return frmMain.lblTemplate.Caption() == L"23:59:59";
+        return frmMain.lblTemplate.Caption() == L"23:58:59";
     });
     // Rebuilt by the timer, past a failing tick.
-    EXPECT_EQ(frmMain.lblTemplate.Caption(), L"23:59:59");
+    EXPECT_EQ(frmMain.lblTemplate.Caption(), L"23:58:59");
 }
 
 // The face and its measuring label change together.
@@ -167,15 +169,20 @@ TEST_F(ClockTest, AClockNoScreenShowsComesIntoViewAndKeepsTheUsersPlace) {
     frmMain.Load();
     const auto [width, height] = SizeOf(Window());
     frmMain.Unload();
-    const Long quarter = (GetSystemMetrics(SM_CXSCREEN) - width / 4) * 1440 / kDpi;  // a quarter of it on screen
-    // Beyond the right and the bottom; beyond the left and the top; a pixel short of a quarter on screen; a quarter.
+    // A quarter of its width on screen, and half of its height.
+    const Long quarter = (GetSystemMetrics(SM_CXSCREEN) - width / 4) * 1440 / kDpi;
+    const Long half = (GetSystemMetrics(SM_CYSCREEN) - height / 2) * 1440 / kDpi;
+    const Long pixel = 1440 / kDpi;
+    // Beyond the right and the bottom; beyond the left and the top; a pixel short of a quarter, or of a half, on
+    // screen; a quarter, a half.
     const struct {
         Long left, top;
         int x, y;
     } places[] = {{99999, 77777, int(work.right) - width, int(work.bottom) - height},
                   {-50001, -2999, int(work.left), int(work.top)},
-                  {quarter + 1440 / kDpi, 1500, int(work.right) - width, Px(1500)},
-                  {quarter, 1500, Px(quarter), Px(1500)}};
+                  {quarter + pixel, 1500, int(work.right) - width, Px(1500)},
+                  {1500, half + pixel, Px(1500), int(work.bottom) - height},
+                  {quarter, half, Px(quarter), Px(half)}};
     for (const auto& place : places) {
         glngLeft = place.left;
         glngTop = place.top;
@@ -233,8 +240,9 @@ TEST_F(ClockTest, TheTrayIconComesOnceTheShellHoldsIt) {
     EXPECT_EQ(
         std::string(note.szInfoTitle) + note.szInfo,
         ToAnsi(L"KalvoryKalvory は通知領域で動いています。このアイコンをダブルクリックすると時計が表示されます。"));
+    // Removed at the quit.
     frmMain.Unload();
-    EXPECT_FALSE(FakeShell::held) << "removed at the quit";
+    EXPECT_FALSE(FakeShell::held);
 }
 
 // A pop-up menu is modal: this notes which menu was open and closes it.
@@ -251,7 +259,9 @@ TEST_F(ClockTest, TheIconsMenuAndDoubleClick) {
     gblnDispClock = vbFalse;
     const HWND typing = TypingWindow();
     frmMain.Load();
-    EXPECT_TRUE(TypingGoesOn(typing)) << "started hidden";
+    // Started hidden.
+    EXPECT_TRUE(TypingGoesOn(typing));
+    gMenuSeen = nullptr;
     const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseAnyMenu);
     Notify(WM_RBUTTONDOWN);
     EXPECT_EQ(gMenuSeen, nullptr) << "not on the press";
@@ -273,7 +283,8 @@ TEST_F(ClockTest, TheIconsMenuAndDoubleClick) {
     EXPECT_EQ(shown, "1,-1,8 0,0,8 1,-1,8 ");
     frmMain.Unload();
     frmMain.Load();
-    EXPECT_TRUE(TypingGoesOn(typing)) << "shown by the double clicks and a start";
+    // Shown by the double clicks and a start.
+    EXPECT_TRUE(TypingGoesOn(typing));
     DestroyWindow(typing);
 }
 
@@ -282,6 +293,8 @@ TEST_F(ClockTest, TheIconsMenuAndDoubleClick) {
 TEST_F(ClockTest, TheMenuItemsAndTheWaysToQuit) {
     const FakeShell shell(0);
     frmMain.Load();
+    // No note but on a first start.
+    EXPECT_EQ(FakeShell::Seen(), "0/7 ");
     Choose(3, 10);
     Choose(4, 5);
     Choose(6, 7);
@@ -291,7 +304,8 @@ TEST_F(ClockTest, TheMenuItemsAndTheWaysToQuit) {
     const std::vector<int> settings = {gintFontSize, gintFontColor, gintTranslucence, gblnTimeTone, gblnFontBold};
     EXPECT_EQ(settings, (std::vector<int>{11, 6, 7, vbTrue, vbFalse}));
     SendMessageW(Window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(ReadBytes(gstrIniPath), "") << "a cancelled log-off";
+    // A cancelled log-off.
+    EXPECT_EQ(ReadBytes(gstrIniPath), "");
     Choose(-1, 8);
     EXPECT_FALSE(frmMain.IsLoaded()) << "終了";
     const std::vector<std::string> lines = IniLines(ReadBytes(gstrIniPath));
@@ -356,7 +370,9 @@ TEST_F(ClockTest, TheHourlyPopUpInItsOwnLookAndPlace) {
     gintFontColor = 2;
     gintTranslucence = 5;
     frmMain.Load();
-    frmMain.SetLeft(9000);  // dragged away since start-up
+    // Dragged away since start-up.
+    frmMain.SetLeft(9000);
+    frmMain.SetTop(6000);
     const HWND typing = TypingWindow();
     size_t capacity = 0;
     for (const int hour : {15, 0, 9}) {
@@ -364,7 +380,8 @@ TEST_F(ClockTest, TheHourlyPopUpInItsOwnLookAndPlace) {
         frmMain.timTimeTone_Timer();
         const HWND popUp = frmTimeTone.hWnd();
         EXPECT_TRUE(TypingGoesOn(typing));
-        EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST) << "opaque";
+        // Opaque.
+        EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST);
         EXPECT_EQ(TopLeft(popUp), std::pair(Px(3000), Px(1500)));
         const std::string text = std::to_string(hour / 10) + std::to_string(hour % 10) + ":00";
         EXPECT_EQ(SizeOf(popUp), Extent(frmTimeTone.hDC(), text)) << text;
@@ -394,6 +411,7 @@ TEST_F(ClockTest, APopUpClosesByItselfAndAQuitWaitsForIt) {
     frmMain.Load();
     SetFixedTime(11, 0, 0);
     frmMain.timTimeTone_Timer();
+    gQuitAt = 0;
     SetTimer(nullptr, 0, 2600, QuitDuringASecondPopUp);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, EndTheMessageLoop);
     RunMessageLoop();
