@@ -7,9 +7,6 @@ namespace e2e {
 // Generous: a cold start of a Wine process takes seconds.
 constexpr DWORD kStartDeadline = 20000;
 constexpr DWORD kExitDeadline = 10000;
-constexpr const wchar_t* kClockClass = L"KalvoryForm";
-// ctest hands over the host's paths as Wine sees them, on Z:.
-inline std::wstring EnvPath(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(name) : L""; }
 
 // A clock left running would hold the single-instance mutex: none outlives its test.
 struct Process {
@@ -128,13 +125,15 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(KernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Kalvory.SingleInstance")))
             << "a Kalvory started elsewhere still runs in this Wine session";
-        ASSERT_TRUE(CopyFileW(EnvPath(L"KALVORY_EXE").c_str(), exe_.c_str(), FALSE)) << "KALVORY_EXE";
+        // ctest hands over the host's paths as Wine sees them, on Z:.
+        ASSERT_TRUE(CopyFileW(_wgetenv(L"KALVORY_EXE"), exe_.c_str(), FALSE)) << "KALVORY_EXE";
     }
-    // Starts this exe on these settings; its window once its icon is there (and it is shown, if asked).
+    // Starts this exe on these settings (on no file at all, if none); its window once its icon is there (and it is
+    // shown, if asked).
     HWND Start(const std::string& settings, bool shown, const std::wstring& exe) {
-        WriteBytes(ini_, settings);
+        if (!settings.empty()) WriteBytes(ini_, settings);
         clock_ = std::make_unique<Process>(exe, elsewhere_.path);
-        const HWND window = WaitForWindow(clock_->id, kClockClass, shown);
+        const HWND window = WaitForWindow(clock_->id, L"KalvoryForm", shown);
         WaitUntil(kStartDeadline, [window] { return TrayIconShown(TrayOwnerOf(window)); });
         return window;
     }

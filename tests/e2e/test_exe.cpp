@@ -4,18 +4,20 @@
 namespace {
 const std::wstring kBoxTitle = L"Kalvory (ver 1.1.0) [Desktop Clock]|";
 // No value is its default, the position is on whole pixels, and a section is someone else's.
-const std::string kLook =
-    "[Window Design]\r\nTop=1500\r\nLeft=3000\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\n"
-    "Translucence=3\r\n[Config]\r\nDisp Clock=True\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
+std::string Look(const std::string& top = "1500", const std::string& left = "3000", const std::string& shown = "True") {
+    return "[Window Design]\r\nTop=" + top + "\r\nLeft=" + left +
+           "\r\nFont Size=11\r\nFont Color=2\r\nFont Bold=True\r\nTranslucence=3\r\n[Config]\r\nDisp Clock=" + shown +
+           "\r\nTime Tone=True\r\n[Other]\r\nnote=\x8e\x9e\x8c\x76\r\n";
+}
 
 // What LoadLibraryW returns when the process itself calls it (kernel32 sits at one address in every process).
 DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
+    const HANDLE target = process.handle.get();
     const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
-    void* name = VirtualAllocEx(process.handle.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(process.handle.get(), name, dll.c_str(), bytes, nullptr);
-    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-    const KernelHandle thread(CreateRemoteThread(process.handle.get(), nullptr, 0, load, name, 0, nullptr));
+    void* name = VirtualAllocEx(target, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(target, name, dll.c_str(), bytes, nullptr);
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(LoadLibraryW));
+    const KernelHandle thread(CreateRemoteThread(target, nullptr, 0, load, name, 0, nullptr));
     DWORD module = 0;
     WaitForSingleObject(thread.get(), kExitDeadline);
     GetExitCodeThread(thread.get(), &module);
@@ -26,21 +28,21 @@ DWORD LoadLibraryInside(const Process& process, const std::wstring& dll) {
 // in the folder on its way; the quit writes the defaults, with the place the clock was given, not one another program
 // moved it to.
 TEST_F(ExeTest, AFirstStartRefusesASecondOneAndQuitsWithTheDefaults) {
-    clock_ = std::make_unique<Process>(exe_, elsewhere_.path);
-    const HWND window = WaitForWindow(clock_->id, kClockClass, false);
-    EXPECT_TRUE(WaitUntil(kStartDeadline, [window] { return TrayIconShown(TrayOwnerOf(window)); }));
+    const HWND window = Start("", false, exe_);
     const HWND owner = TrayOwnerOf(window);
+    EXPECT_TRUE(TrayIconShown(owner));
     EXPECT_TRUE(std::filesystem::exists(ini_));
     const Process second(exe_, elsewhere_.path);
     ASSERT_NE(WaitForWindow(second.id, L"#32770"), nullptr);
-    ASSERT_TRUE(CopyFileW(EnvPath(L"KALVORY_PLANTED").c_str(), folder_.File(L"planted.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(_wgetenv(L"KALVORY_PLANTED"), folder_.File(L"planted.dll").c_str(), FALSE));
     // Not by its name, from the exe's folder; by its path.
     EXPECT_EQ(LoadLibraryInside(second, L"planted.dll"), 0u);
     EXPECT_NE(LoadLibraryInside(second, folder_.File(L"planted.dll")), 0u);
     EXPECT_EQ(AnswerMessageBox(second.id), kBoxTitle + L"二重起動はできません");
     EXPECT_TRUE(second.WaitExit());
     EXPECT_EQ(second.ExitCode(), 0u);
-    ASSERT_TRUE(DeleteFileW(ini_.c_str())) << "gone while running, it is written anew at exit";
+    // Gone while it runs, the file is written anew at the quit.
+    ASSERT_TRUE(DeleteFileW(ini_.c_str()));
     SetWindowPos(window, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(clock_->WaitExit());
@@ -64,7 +66,7 @@ TEST_F(ExeTest, ASettingsFileItCannotUseIsToldAndStaysAsItWas) {
         EXPECT_EQ(ReadBytes(ini_), settings);
     }
     for (const std::string way : {"held", "read-only", "held at log-off"}) {
-        const HWND window = Start(kLook, true, exe_);
+        const HWND window = Start(Look(), true, exe_);
         KernelHandle holder;
         if (way == "read-only") {
             SetFileAttributesW(ini_.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -84,14 +86,14 @@ TEST_F(ExeTest, ASettingsFileItCannotUseIsToldAndStaysAsItWas) {
         EXPECT_TRUE(clock_->WaitExit()) << way << ": no box holds it";
         holder.reset();
         SetFileAttributesW(ini_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadBytes(ini_), kLook) << way;
+        EXPECT_EQ(ReadBytes(ini_), Look()) << way;
     }
 }
 
 // The saved look comes back; only the left button drags the clock, and a double click hides it; at log-off that
 // place and the hidden clock are saved, with the rest of the file as it was.
 TEST_F(ExeTest, TheSavedLookComesBackAndTheMouseOnTheFaceIsKept) {
-    const HWND window = Start(kLook, true, exe_);
+    const HWND window = Start(Look(), true, exe_);
     const auto [left, top] = TopLeft(window);
     EXPECT_EQ(std::pair(left, top), std::pair(Px(3000), Px(1500)));
     for (const int button : {3, 2}) ASSERT_TRUE(DragFace(window, button, 40, 30));
@@ -106,10 +108,8 @@ TEST_F(ExeTest, TheSavedLookComesBackAndTheMouseOnTheFaceIsKept) {
     const HWND owner = TrayOwnerOf(window);
     SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, nullptr);
     // Windows may end the process as soon as the message returns.
-    std::string saved = kLook;
-    saved.replace(saved.find("Top=1500"), 8, "Top=" + std::to_string((top + 90) * 1440 / kDpi));
-    saved.replace(saved.find("Left=3000"), 9, "Left=" + std::to_string((left + 120) * 1440 / kDpi));
-    saved.replace(saved.find("Disp Clock=True"), 15, "Disp Clock=False");
+    const std::string saved =
+        Look(std::to_string((top + 90) * 1440 / kDpi), std::to_string((left + 120) * 1440 / kDpi), "False");
     EXPECT_EQ(IniLines(ReadBytes(ini_)), IniLines(saved));
     EXPECT_FALSE(TrayIconShown(owner));
 }

@@ -6,10 +6,10 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <regex>
 
 #include "forms/frmMain.h"
@@ -21,7 +21,6 @@
 #include "runtime/App.h"
 #include "runtime/Clock.h"
 #include "runtime/Error.h"
-#include "runtime/Screen.h"
 #include "runtime/Text.h"
 
 // A fresh folder whose name ends as asked, removed at the end with its files.
@@ -50,11 +49,8 @@ inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 // The lines of a settings file that say something.
 inline std::vector<std::string> IniLines(const std::string& bytes) {
-    std::vector<std::string> lines;
     const std::regex line("[^\r\n]+");
-    for (auto found = std::sregex_iterator(bytes.begin(), bytes.end(), line); found != std::sregex_iterator(); ++found)
-        lines.push_back(found->str());
-    return lines;
+    return {std::sregex_token_iterator(bytes.begin(), bytes.end(), line), {}};
 }
 
 inline RECT WindowRect(HWND window) {

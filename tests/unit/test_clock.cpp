@@ -5,6 +5,8 @@
 // The test exe's own imports, which a test may point elsewhere for a while.
 extern void* gFindExport asm("__imp__GetProcAddress@8");
 extern void* gShellState asm("__imp__SHQueryUserNotificationState@4");
+extern void* gMonitorOf asm("__imp__MonitorFromWindow@8");
+extern void* gInfoOf asm("__imp__GetMonitorInfoW@8");
 
 namespace {
 // The indexes of the checked size, colour and translucency items: "16 /1 /0 /".
@@ -178,10 +180,10 @@ TEST_F(ClockTest, AClockNoScreenShowsComesIntoViewAndKeepsTheUsersPlace) {
     const struct {
         Long left, top;
         int x, y;
-    } places[] = {{99999, 77777, int(work.right) - width, int(work.bottom) - height},
-                  {-50001, -2999, int(work.left), int(work.top)},
-                  {quarter + pixel, 1500, int(work.right) - width, Px(1500)},
-                  {1500, half + pixel, Px(1500), int(work.bottom) - height},
+    } places[] = {{99999, 77777, work.right - width, work.bottom - height},
+                  {-50001, -2999, work.left, work.top},
+                  {quarter + pixel, 1500, work.right - width, Px(1500)},
+                  {1500, half + pixel, Px(1500), work.bottom - height},
                   {quarter, half, Px(quarter), Px(half)}};
     for (const auto& place : places) {
         glngLeft = place.left;
@@ -215,21 +217,22 @@ FARPROC WINAPI FindRecorder(HMODULE, LPCSTR) {
 // note; told "TaskbarCreated" by a shell that kept it, or taken without a yes, it asks whether the shell holds it.
 TEST_F(ClockTest, TheTrayIconComesOnceTheShellHoldsIt) {
     const FakeShell shell(1);
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     gblnFirstRun = vbTrue;
     {
         const ImportPatch findFilter(&gFindExport, reinterpret_cast<void*>(FindRecorder));
         frmMain.Load();
     }
     // It reaches a clock running elevated.
-    EXPECT_EQ(gAllowed, std::pair(Window(), RegisterWindowMessageW(L"TaskbarCreated")));
+    EXPECT_EQ(gAllowed, std::pair(Window(), taskbarCreated));
     ASSERT_TRUE(WaitUntil(15000, [] {
         PumpMessages(0);
         return FakeShell::held;
     }));
-    SendMessageW(Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    SendMessageW(Window(), taskbarCreated, 0, 0);
     FakeShell::held = false;
     FakeShell::takenUnanswered = 1;
-    SendMessageW(Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    SendMessageW(Window(), taskbarCreated, 0, 0);
     PumpMessages(3500);  // a retry's time, for the clock to ask again if it would
     // Refused; taken, and the note; held already; taken without a yes.
     EXPECT_EQ(FakeShell::Seen(), "0/7 1/7 0/7 1/16 0/7 1/7 0/7 1/7 ");
@@ -348,9 +351,8 @@ TEST_F(ClockTest, EachFullHourIsSignalledOnce) {
     frmMain.Load();
     EXPECT_TRUE(SignalWithin(15, 6000));
     std::string signals;
-    for (const char* time :
-         {"16:59:59", "17:00:01", "17:00:02", "16:59:58", "17:00:00", "17:01:00", "20:30:00", "21:00:04", "22:00:05"}) {
-        SetFixedTime(WORD(std::atoi(time)), WORD(std::atoi(time + 3)), WORD(std::atoi(time + 6)));
+    for (const int time : {165959, 170001, 170002, 165958, 170000, 170100, 203000, 210004, 220005}) {  // hhmmss
+        SetFixedTime(WORD(time / 10000), WORD(time / 100 % 100), WORD(time % 100));
         frmMain.timTimeTone_Timer();
         signals += std::to_string(frmTimeTone.IsLoaded());
         frmTimeTone.Unload();
@@ -375,15 +377,15 @@ TEST_F(ClockTest, TheHourlyPopUpInItsOwnLookAndPlace) {
     frmMain.SetTop(6000);
     const HWND typing = TypingWindow();
     size_t capacity = 0;
-    for (const int hour : {15, 0, 9}) {
-        SetFixedTime(WORD(hour), 0, 0);
+    for (const std::string hour : {"15", "00", "09"}) {
+        SetFixedTime(WORD(std::stoi(hour)), 0, 0);
         frmMain.timTimeTone_Timer();
         const HWND popUp = frmTimeTone.hWnd();
         EXPECT_TRUE(TypingGoesOn(typing));
         // Opaque.
         EXPECT_EQ(GetWindowLongW(popUp, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOPMOST);
         EXPECT_EQ(TopLeft(popUp), std::pair(Px(3000), Px(1500)));
-        const std::string text = std::to_string(hour / 10) + std::to_string(hour % 10) + ":00";
+        const std::string text = hour + ":00";
         EXPECT_EQ(SizeOf(popUp), Extent(frmTimeTone.hDC(), text)) << text;
         EXPECT_EQ(FaceColor(popUp, frmTimeTone.hDC()), RGB(255, 255, 255));
         frmTimeTone.Unload();
@@ -442,88 +444,113 @@ HWND InFront(DWORD style = WS_POPUP, DWORD exStyle = 0, const wchar_t* kind = L"
     SetForegroundWindow(front);
     return front;
 }
-// "+" when the clock shows after two ticks, "-" when it does not, "?" when they differ; "!" if it took the focus.
-std::string AfterTwoTicks() {
+// Two monitors side by side, each with a task bar 40 pixels high; a window stands on the one its left edge is on.
+HMONITOR WINAPI MonitorOf(HWND window, DWORD) {
+    return reinterpret_cast<HMONITOR>(WindowRect(window).left >= GetSystemMetrics(SM_CXSCREEN) ? 2 : 1);
+}
+// cppcheck-suppress constParameter ; a monitor handle is a value, not a pointer to data
+BOOL WINAPI InfoOf(HMONITOR monitor, LPMONITORINFO info) {
+    const LONG w = GetSystemMetrics(SM_CXSCREEN);
+    const LONG x = monitor == reinterpret_cast<HMONITOR>(2) ? w : 0;
+    info->rcMonitor = {x, 0, x + w, GetSystemMetrics(SM_CYSCREEN)};
+    info->rcWork = info->rcMonitor;
+    info->rcWork.bottom -= 40;
+    return TRUE;
+}
+// The steps of a script, each with what two ticks after it left: "+" the clock shown, "-" hidden, "?" the ticks
+// disagreeing; "!" if it took the focus.
+std::string gSteps;
+void Step(const std::string& name) {
     frmMain.timClock_Timer();
     const bool first = IsWindowVisible(frmMain.hWnd());
     frmMain.timClock_Timer();
     const bool second = IsWindowVisible(frmMain.hWnd());
     const std::string focus = GetForegroundWindow() == frmMain.hWnd() ? "!" : "";
-    if (first != second) return focus + "? ";
-    return focus + (first ? "+ " : "- ");
+    const std::string shown = first ? "+ " : "- ";
+    gSteps += name + focus + (first == second ? shown : "? ");
 }
 
 // Asked in the settings file, the clock steps aside for a program in full screen in front on its monitor, and comes
 // back as the user left it; the user can still show it over one; that hour's signal does not come. Without the exact
 // "True" nothing changes.
 TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreen) {
-    WriteBytes(gstrIniPath, "[Config]\r\nHide In Full Screen=true\r\n");
-    LoadSettings();
-    // Only for the exact True.
-    EXPECT_EQ(gblnHideInFullScreen, vbFalse);
-    gblnDispClock = vbTrue;
     frmMain.Load();
-    std::string seen;  // each step, and after it whether the clock shows
+    gSteps.clear();
     HWND screen = InFront();
-    seen += "off" + AfterTwoTicks();
+    Step("off");
     frmMain.Unload();
     WriteBytes(gstrIniPath, "[Config]\r\nDisp Clock=True\r\nHide In Full Screen=True\r\n");
     LoadSettings();
     frmMain.Load();
     SetFixedTime(15, 0, 0);
-    seen += "front" + AfterTwoTicks();
+    Step("front");
     frmMain.timTimeTone_Timer();
-    seen += frmTimeTone.IsLoaded() ? "signal " : "";
+    gSteps += frmTimeTone.IsLoaded() ? "signal " : "";
     const HWND typing = TypingWindow();
-    seen += "typing" + AfterTwoTicks();
+    Step("typing");
     SetFixedTime(15, 0, 1);
     frmMain.timTimeTone_Timer();
-    seen += frmTimeTone.IsLoaded() ? "late " : "";
+    gSteps += frmTimeTone.IsLoaded() ? "late " : "";
     frmTimeTone.Unload();
     {
         const ImportPatch game(&gShellState, reinterpret_cast<void*>(D3DGame));
-        seen += "D3D" + AfterTwoTicks();
+        Step("D3D");
     }
     DestroyWindow(typing);
     SetForegroundWindow(screen);
-    seen += "back" + AfterTwoTicks();
+    Step("back");
     Notify(WM_LBUTTONDBLCLK);
-    seen += "icon" + AfterTwoTicks();
+    Step("icon");
     DestroyWindow(screen);
     screen = InFront();
-    seen += "next" + AfterTwoTicks();
+    Step("next");
     Choose(2, 0);
-    seen += "preset" + AfterTwoTicks();
+    Step("preset");
     DestroyWindow(screen);
     // Framed; maximised, drawing its own caption (which covers this monitor: it has no task bar); a tool window;
     // one that says it is not in full screen: none counts.
     screen = InFront(WS_POPUP | WS_THICKFRAME);
-    seen += "framed" + AfterTwoTicks();
+    Step("framed");
     DestroyWindow(screen);
     screen = InFront(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, 0, L"OwnCaption");
-    seen += "caption" + AfterTwoTicks();
+    Step("caption");
     DestroyWindow(screen);
     screen = InFront(WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    seen += "tool" + AfterTwoTicks();
+    Step("tool");
     DestroyWindow(screen);
     screen = InFront();
     SetPropW(screen, L"NonRudeHWND", screen);
-    seen += "marked" + AfterTwoTicks();
+    Step("marked");
     DestroyWindow(screen);
     Notify(WM_LBUTTONDBLCLK);
     screen = InFront();
-    seen += "hidden" + AfterTwoTicks();
+    Step("hidden");
     DestroyWindow(screen);
-    seen += "after" + AfterTwoTicks();
+    Step("after");
     Notify(WM_LBUTTONDBLCLK);
     screen = InFront(WS_POPUP, 0, L"WorkerW");
-    seen += "desktop" + AfterTwoTicks();
+    Step("desktop");
     DestroyWindow(screen);
+    // The clock on the right monitor: a full-screen window on the left one, one covering the right one's work area,
+    // one covering the whole right one.
+    {
+        const ImportPatch monitors(&gMonitorOf, reinterpret_cast<void*>(MonitorOf));
+        const ImportPatch info(&gInfoOf, reinterpret_cast<void*>(InfoOf));
+        const int w = GetSystemMetrics(SM_CXSCREEN);
+        const int h = GetSystemMetrics(SM_CYSCREEN);
+        SetWindowPos(Window(), nullptr, w + 9, 0, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE);
+        screen = InFront();
+        Step("other");
+        SetWindowPos(screen, nullptr, w, 0, w, h - 40, SWP_NOACTIVATE);
+        Step("work");
+        SetWindowPos(screen, nullptr, w, 0, w, h, SWP_NOACTIVATE);
+        Step("its");
+    }
     frmMain.Unload();
     DestroyWindow(screen);
-    EXPECT_EQ(seen,
+    EXPECT_EQ(gSteps,
               "off+ front- typing+ D3D- back- icon+ next- preset+ framed+ caption+ tool+ marked+ hidden- after- "
-              "desktop+ ");
+              "desktop+ other+ work+ its- ");
     // The user's choice, not the stepping aside; and the key as the user wrote it.
     const std::string saved = ReadBytes(gstrIniPath);
     EXPECT_NE(saved.find("Disp Clock=True\r\nHide In Full Screen=True\r\n"), std::string::npos) << saved;

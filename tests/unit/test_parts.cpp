@@ -16,10 +16,10 @@ namespace {
 TEST(Settings, EachValueLoadsByTheRules) {
     const TempFolder folder(L"-시계");
     gstrIniPath = folder.File(L"Kalvory.ini");
-    const std::string keys[] = {"Top",       "Left",         "Font Size",  "Font Color",
-                                "Font Bold", "Translucence", "Disp Clock", "Time Tone"};
+    const std::string keys[] = {"Top",          "Left",       "Font Size", "Font Color",         "Font Bold",
+                                "Translucence", "Disp Clock", "Time Tone", "Hide In Full Screen"};
     const std::pair<std::string, std::string> cases[] = {
-        {"", "1000 1000 16 1 0 0 0 0"},
+        {"", "1000 1000 16 1 0 0 0 0 0"},
         {"Font Size=12.5", "12"},
         {"Font Size=13.5", "14"},
         {"Font Size=-12.5", "-12"},
@@ -42,18 +42,19 @@ TEST(Settings, EachValueLoadsByTheRules) {
         {"Font Bold=True", "-1"},
         {"Disp Clock=true", "0"},
         {"Time Tone=TRUE", "0"},
+        {"Hide In Full Screen=true", "0"},
     };
     for (const auto& [line, expected] : cases) {
-        const size_t key = std::find(keys, keys + 8, line.substr(0, line.find('='))) - keys;
+        const size_t key = std::find(keys, keys + 9, line.substr(0, line.find('='))) - keys;
         const std::string bytes = (key >= 6 ? "[Config]\r\n" : "[Window Design]\r\n") + line + "\r\n";
         WriteBytes(gstrIniPath, bytes);
         std::string found;
         try {
             LoadSettings();
-            const long values[] = {glngTop,      glngLeft,         gintFontSize,  gintFontColor,
-                                   gblnFontBold, gintTranslucence, gblnDispClock, gblnTimeTone};
-            for (size_t i = 0; i < 8; ++i) {
-                if (key == i || key == 8) found += std::to_string(values[i]) + " ";
+            const long values[] = {glngTop,          glngLeft,      gintFontSize, gintFontColor,       gblnFontBold,
+                                   gintTranslucence, gblnDispClock, gblnTimeTone, gblnHideInFullScreen};
+            for (size_t i = 0; i < 9; ++i) {
+                if (key == i || key == 9) found += std::to_string(values[i]) + " ";
             }
         } catch (const VBError& error) {
             found = "error " + std::to_string(error.Number()) + " ";
