@@ -471,8 +471,8 @@ void Step(const std::string& name) {
 }
 
 // Asked in the settings file, the clock steps aside for a program in full screen in front on its monitor, and comes
-// back as the user left it; the user can still show it over one; that hour's signal does not come. Without the exact
-// "True" nothing changes.
+// back as the user left it; the user can still show it over one; that hour's signal does not come. Without the key
+// nothing changes.
 TEST_F(ClockTest, AskedTheClockStepsAsideForAProgramInFullScreen) {
     frmMain.Load();
     gSteps.clear();
